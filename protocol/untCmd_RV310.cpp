@@ -1,0 +1,1 @@
+#include "untCmd_RV310.h"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ByteString.h"
+#include "untHandshakeKeys.h"
+
+#include <string>
+
+// Display command frames. Each returns SendComm's result: 0 sent, 1 no open connection.
+// Text payloads are already in the display's code page and are cut at their first 00 byte.
+int DSP_DisplayText(const ByteString& text);
+int DSP_DisplayTextAt(const ByteString& text, int row, int column);
+int DSP_ClearScreen();
+int DSP_SetCharset(int code);
+int DSP_SetCodepage(int code);
+int DSP_SetBrightness(int level);
+int DSP_Restart();
+int DSP_SetCommand(int mode);
+int DSP_SetBaudrate(int rateCode);
+int DSP_SetWelMsg1(const ByteString& text);
+int DSP_SetWelMessage_2(const ByteString& text);
+int DSP_SetWelMessage_2_Scroll(bool scroll);
+
+// Challenge/response handshakes: 0 matched, 1/2/3 from QueryComm, 4 wrong answer.
+int HandShake();
+int HandShakeJpos();
+
+// Sends the settings request; the reply up to and including its 00 (and anything that came
+// with it), or empty when none came in time.
+ByteString DSP_GetSettings();
+
+// Handshake building blocks.
+std::string RandomChallenge(int length, bool upper, bool lower, bool digits);
+ByteString BlockPad(const ByteString& data);
+ByteString BlockUnpad(const ByteString& data);

@@ -1,0 +1,1 @@
+#include "untBaudRate.h"

@@ -1,0 +1,1 @@
+#include "untCharsetMap.h"

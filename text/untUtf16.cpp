@@ -1,0 +1,1 @@
+#include "untUtf16.h"

@@ -1,0 +1,1 @@
+#include "untUtf8File.h"
