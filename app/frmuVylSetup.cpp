@@ -1,0 +1,155 @@
+#include "frmuVylSetup.h"
+
+#include "untBaudRate.h"
+#include "untCodePage.h"
+#include "untComm.h"
+#include "untCommandMode.h"
+#include "untInterChar.h"
+#include "untLangID.h"
+#include "untSystemInfo.h"
+#include "untUtf16.h"
+#include "untVersion.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int ClientWidth = 829;
+constexpr int ClientHeight = 664;
+
+QString Trimmed(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+}
+
+} // namespace
+
+int BaudRateOfText(const QString& text) {
+    bool ok = false;
+    const int rate = text.trimmed().toInt(&ok, 10);
+    return ok ? rate : 9600;
+}
+
+TfrmVylSetup::TfrmVylSetup(QWidget* parent) : QWidget(parent) {
+    // A fixed single border with a system menu and a minimise button, no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    CreateControls();
+    ConnectHandlers();
+    FormCreate();
+    CenterOnScreen();
+}
+
+void TfrmVylSetup::ConnectHandlers() {
+    OnEvent(btn_Default, &QPushButton::clicked, &TfrmVylSetup::btn_DefaultClick);
+    OnEvent(btn_Exit, &QPushButton::clicked, &TfrmVylSetup::btn_ExitClick);
+    OnEvent(cbb_SerialPort, &QComboBox::activated, &TfrmVylSetup::cbb_SerialPortChange);
+    OnEvent(cbb_BaudRate, &QComboBox::activated, &TfrmVylSetup::cbb_BaudRateChange);
+    OnEvent(btn_enumComPorts, &QPushButton::clicked, &TfrmVylSetup::btn_enumComPortsClick);
+    OnEvent(rg_InterChar_Set, &TRadioGroup::Click, &TfrmVylSetup::rg_InterChar_SetClick);
+    OnEvent(rg_CodePage_Set, &TRadioGroup::Click, &TfrmVylSetup::rg_CodePage_SetClick);
+    OnEvent(cbb_codepage_Test, &QComboBox::activated, &TfrmVylSetup::cbb_codepage_TestChange);
+    OnEvent(cbb_CodePage_Msg, &QComboBox::activated, &TfrmVylSetup::cbb_CodePage_MsgChange);
+    // A change of the line text by the program counts too (RefreshSettings, Center).
+    OnEvent(edt_line1, &QLineEdit::textChanged, &TfrmVylSetup::edt_line1Change);
+    OnEvent(edt_line2, &QLineEdit::textChanged, &TfrmVylSetup::edt_line2Change);
+    OnEvent(btn_welText_center, &QPushButton::clicked, &TfrmVylSetup::btn_welText_centerClick);
+    OnEvent(btn_textText_center, &QPushButton::clicked, &TfrmVylSetup::btn_textText_centerClick);
+    OnEvent(btn_savesettings, &QPushButton::clicked, &TfrmVylSetup::btn_savesettingsClick);
+    OnEvent(btn_loadsettings, &QPushButton::clicked, &TfrmVylSetup::btn_loadsettingsClick);
+    // The device actions (btn_GetSetting, btn_commandSet, btn_baudrateSet, btn_brightness_set,
+    // btn_DownloadSetting, btn_DownloadCodePage, btn_RestartDisplay, btn_ClearDisplay,
+    // btn_TextSend) are wired here with their handlers; the range buttons by actButtonCreat.
+}
+
+void TfrmVylSetup::FormCreate() {
+    // 1. Caption: title, " v", major.minor.release of the program file.
+    setWindowTitle(ApplicationTitle + QStringLiteral(" v") +
+                   QString::fromStdString(GetFileVersionText(ProgramFilePath())));
+    // 2. The first page.
+    PageControl1->setCurrentWidget(tsBasicSet);
+    // 3. The system's language.
+    LangID = GetSystemDefaultLangID();
+    // 4. Serial ports.
+    FillPortList();
+    // 5. Speeds: both lists; the port speed list starts at the first entry ("9600").
+    cbb_BaudRate_Set->clear();
+    cbb_BaudRate->clear();
+    for (const TBaudRates& row : BaudRateTable) {
+        cbb_BaudRate_Set->addItem(Trimmed(row.Name));
+        cbb_BaudRate->addItem(Trimmed(row.Name));
+    }
+    cbb_BaudRate_Set->setCurrentIndex(-1);
+    cbb_BaudRate->setCurrentIndex(0);
+    // 6. Command modes.
+    cbb_CommandMode_Set->clear();
+    for (const TCommandModes& row : CommandModeTable)
+        cbb_CommandMode_Set->addItem(Trimmed(row.Name));
+    // 7. Character sets, in the system's language.
+    QStringList interChars;
+    for (const TInterChars& row : InterCharTable)
+        interChars << Trimmed(LangID == LANG_ZH_CN ? row.NameZh : row.NameEn);
+    rg_InterChar_Set->SetItems(interChars);
+    rg_InterChar_Set->SetItemIndex(0);
+    // 8. Code pages, the same rows in all three selectors.
+    QStringList codePages;
+    for (const TCodePages& row : CodePageTable)
+        codePages << QString::fromStdU16String(std::u16string(row.Name)).trimmed();
+    rg_CodePage_Set->SetItems(codePages);
+    cbb_CodePage_Msg->clear();
+    cbb_codepage_Test->clear();
+    cbb_CodePage_Msg->addItems(codePages);
+    cbb_codepage_Test->addItems(codePages);
+    // 9. Language.
+    SelectLanguage(LangID);
+    // 10. The default settings.
+    DefaultSetting();
+    // 11. Route the character-range buttons to the character test.
+    actButtonCreatExecute(nullptr);
+    // 12. Port and speed of the next connection.
+    CurrentPortName = cbb_SerialPort->currentText().toStdU16String();
+    CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
+    // 13.
+    grp_Settings->setEnabled(true);
+    chk_Scroll1->hide();
+    edt_line2->SetTypingLimit(60);
+}
+
+void TfrmVylSetup::FillPortList() {
+    std::vector<std::string> ports;
+    if (ListComPorts(ports)) {
+        cbb_SerialPort->clear();
+        for (const std::string& port : ports)
+            cbb_SerialPort->addItem(QString::fromStdString(port));
+    }
+    if (cbb_SerialPort->count() > 0)
+        cbb_SerialPort->setCurrentIndex(0);
+}
+
+void TfrmVylSetup::CenterOnScreen() {
+    const QScreen* target = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (target == nullptr)
+        return;
+    const QRect available = target->availableGeometry();
+    move(available.center() - rect().center());
+}
+
+void TfrmVylSetup::btn_ExitClick() { close(); }
+
+void TfrmVylSetup::cbb_SerialPortChange() {
+    CurrentPortName = cbb_SerialPort->currentText().toStdU16String();
+}
+
+void TfrmVylSetup::cbb_BaudRateChange() {
+    CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
+}
+
+void TfrmVylSetup::btn_enumComPortsClick() {
+    FillPortList();
+    CurrentPortName = cbb_SerialPort->currentText().toStdU16String();
+}

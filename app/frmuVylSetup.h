@@ -1,0 +1,171 @@
+#pragma once
+
+// The main window. Its code is split by concern:
+//   frmuVylSetup.cpp               start-up (FormCreate), port and speed, Exit, handler wiring
+//   frmuVylSetup_Layout.cpp        every control at its place, with its layout caption
+//   frmuVylSetup_Settings.cpp      SystemInfoChange, RefreshSettings, DefaultSetting, the code
+//                                  page selectors, welcome line counts and hex views, Center
+//   untLanguage.cpp                SelectLanguage and both language tables
+//   frmuVylSetup_SettingsFile.cpp  Save Setting / Load Setting
+//   frmuVylSetup_TestPage.cpp      the character test page (actButtonCreat, actCodePageTest)
+// Controls are public members; each one's objectName is its name here.
+
+#include "untControls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QWidget>
+
+#include <cstdint>
+
+class QCloseEvent;
+
+// A speed list entry read as bit/s: its decimal number, 9600 when it is none.
+int BaudRateOfText(const QString& text);
+
+class TfrmVylSetup : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmVylSetup(QWidget* parent = nullptr);
+
+    // ---- top of the window
+    QGroupBox* grp_Settings = nullptr;
+    TLabel* lab_SerialPort = nullptr;
+    QComboBox* cbb_SerialPort = nullptr;
+    QPushButton* btn_enumComPorts = nullptr;
+    TLabel* lab_BaudRate = nullptr;
+    QComboBox* cbb_BaudRate = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* tsBasicSet = nullptr;
+    QWidget* tsCodepageSet = nullptr;
+    QWidget* tsDisplayTest = nullptr;
+
+    // ---- page tsBasicSet
+    QGroupBox* grp_commandSet = nullptr;
+    TLabel* lab_commandmode = nullptr;
+    QComboBox* cbb_CommandMode_Set = nullptr;
+    QPushButton* btn_commandSet = nullptr;
+    QGroupBox* grp_baudrateSet = nullptr;
+    TLabel* lab_Set_BaudRate = nullptr;
+    QComboBox* cbb_BaudRate_Set = nullptr;
+    QPushButton* btn_baudrateSet = nullptr;
+    QGroupBox* grp_WelcomeMessage = nullptr;
+    TLabel* lbl_codepage_welmsg = nullptr;
+    QComboBox* cbb_CodePage_Msg = nullptr;
+    TLabel* lbl_codepage_hint_welmsg = nullptr;
+    QPushButton* btn_welText_center = nullptr;
+    TLabel* lab_Line1 = nullptr;
+    TEdit* edt_line1 = nullptr;
+    TLabel* lbl_mess1_count = nullptr;
+    QCheckBox* chk_Scroll1 = nullptr;
+    QPlainTextEdit* mmo_line1_hex = nullptr;
+    TLabel* lab_Line2 = nullptr;
+    TEdit* edt_line2 = nullptr;
+    TLabel* lbl_mess2_count = nullptr;
+    QCheckBox* chk_Scroll2 = nullptr;
+    QPlainTextEdit* mmo_line2_hex = nullptr;
+    QPushButton* btn_DownloadSetting = nullptr;
+    TRadioGroup* rg_brightness = nullptr;
+    QPushButton* btn_brightness_set = nullptr;
+
+    // ---- page tsCodepageSet
+    TRadioGroup* rg_InterChar_Set = nullptr;
+    TRadioGroup* rg_CodePage_Set = nullptr;
+    QPushButton* btn_DownloadCodePage = nullptr;
+
+    // ---- page tsDisplayTest
+    QGroupBox* grp_TestText = nullptr;
+    TLabel* lbl_codeage_test = nullptr;
+    QComboBox* cbb_codepage_Test = nullptr;
+    TLabel* lbl_codepage_hint_test = nullptr;
+    QPushButton* btn_ClearDisplay = nullptr;
+    TLabel* lab_TestContent = nullptr;
+    TEdit* edt_Text = nullptr;
+    QPushButton* btn_textText_center = nullptr;
+    QCheckBox* chk_PositionAt = nullptr;
+    TLabel* lab_Row = nullptr;
+    TEdit* edt_Row = nullptr;
+    TUpDown* ud_Row = nullptr;
+    TLabel* lab_Column = nullptr;
+    TEdit* edt_Column = nullptr;
+    TUpDown* ud_Column = nullptr;
+    QPushButton* btn_TextSend = nullptr;
+    QGroupBox* grp_Test_InterChar = nullptr;
+    QPushButton* btn_203F = nullptr;
+    QPushButton* btn_405F = nullptr;
+    QPushButton* btn_607F = nullptr;
+    QGroupBox* grp_Test_CodePage = nullptr;
+    QPushButton* btn_809F = nullptr;
+    QPushButton* btn_A0BF = nullptr;
+    QPushButton* btn_C0DF = nullptr;
+    QPushButton* btn_E0FF = nullptr;
+
+    // ---- bottom of the window
+    QPushButton* btn_Default = nullptr;
+    QPushButton* btn_loadsettings = nullptr;
+    QPushButton* btn_savesettings = nullptr;
+    QPushButton* btn_GetSetting = nullptr;
+    QPushButton* btn_RestartDisplay = nullptr;
+    QPushButton* btn_Exit = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
+
+    // The system's default language identifier, read once by FormCreate.
+    std::uint16_t LangID = 0;
+
+    // Settings between the controls and SystemInfo.
+    void SystemInfoChange();
+    void RefreshSettings();
+    void DefaultSetting();
+    void SelectLanguage(int iLangID);
+
+    // Handlers (each runs through the general exception report when wired to its control).
+    void btn_DefaultClick();
+    void btn_ExitClick();
+    void cbb_SerialPortChange();
+    void cbb_BaudRateChange();
+    void btn_enumComPortsClick();
+    void rg_InterChar_SetClick();
+    void rg_CodePage_SetClick();
+    void cbb_codepage_TestChange();
+    void cbb_CodePage_MsgChange();
+    void edt_line1Change();
+    void edt_line2Change();
+    void btn_welText_centerClick();
+    void btn_textText_centerClick();
+    void btn_savesettingsClick();
+    void btn_loadsettingsClick();
+
+    // The directory the save dialog opens in (empty until the first save).
+    QString SaveDirectory() const { return saveDirectory_; }
+
+private:
+    void CreateControls(); // frmuVylSetup_Layout.cpp
+    void ConnectHandlers();
+    void FormCreate();
+    void FillPortList();
+    void CenterOnScreen();
+    void SetCaption(const QString& controlName, const QString& caption); // untLanguage.cpp
+    // Welcome line count and hex view of one line, in the code page of cbb_CodePage_Msg.
+    void ShowLineCountAndHex(TEdit* edit, TLabel* count, QPlainTextEdit* hexView);
+    void SelectCodePageIndex(int index, bool radioGroup, bool msgList, bool testList);
+
+    // Character test page (frmuVylSetup_TestPage.cpp): run once by FormCreate, step 11.
+    void actButtonCreatExecute(QObject* sender);
+
+    // Connects a control's signal to a handler that runs through the general exception report.
+    template <typename Sender, typename Signal>
+    void OnEvent(Sender* sender, Signal signal, void (TfrmVylSetup::*handler)());
+
+    QString saveDirectory_;
+};
+
+#include "untApplication.h"
+
+template <typename Sender, typename Signal>
+void TfrmVylSetup::OnEvent(Sender* sender, Signal signal, void (TfrmVylSetup::*handler)()) {
+    connect(sender, signal, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+}

@@ -1,0 +1,70 @@
+// "Save Setting" and "Load Setting".
+
+#include "frmuVylSetup.h"
+
+#include "untFileDialog.h"
+#include "untMessageBox.h"
+#include "untSettingsFile.h"
+#include "untSystemInfo.h"
+#include "untUtf8File.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+} // namespace
+
+void TfrmVylSetup::btn_savesettingsClick() {
+    SystemInfoChange();
+    if (saveDirectory_.isEmpty())
+        saveDirectory_ = FirstSaveDirectory();
+    const std::optional<QString> chosen = dlgSave_settings(this, saveDirectory_, ApplicationTitle);
+    if (!chosen)
+        return;
+    saveDirectory_ = QFileInfo(*chosen).absolutePath();
+
+    const QString fileName = WithIniExtension(*chosen);
+    // The dialog asked about the name the user picked; a different file that the extension
+    // rule lands on is replaced only when the user agrees.
+    if (fileName != *chosen) {
+        const QFileInfo target(fileName);
+        if (target.exists() || target.isSymLink()) {
+            const QString question = QStringLiteral("The file \"") + fileName +
+                                     QStringLiteral("\" already exists.\rDo you want to replace it?");
+            if (ShowMessageBox(question, TMsgStyle::AskYesNo) != TMsgResult::Yes)
+                return;
+        }
+    }
+    WriteUtf8File(SettingsFileText(SystemInfo), LocalPath(fileName));
+    ShowMessageBox(QStringLiteral("Save Settings File Success:") + fileName,
+                   TMsgStyle::Information);
+}
+
+void TfrmVylSetup::btn_loadsettingsClick() {
+    SystemInfoChange();
+    const std::optional<QString> chosen = dlgOpen_settings(this);
+    if (!chosen)
+        return;
+    // Reading a FIFO, a device or a huge file would hang the window.
+    if (const QString refusal = SettingsFileRefusal(*chosen); !refusal.isEmpty()) {
+        ShowMessageBox(QStringLiteral("Load Settings Error!\r") + refusal, TMsgStyle::Warning);
+        return;
+    }
+    const std::u16string text = ReadUtf8File(LocalPath(*chosen));
+    if (text.empty()) {
+        ShowMessageBox(QStringLiteral("Load Settings Error!"), TMsgStyle::Warning);
+        return;
+    }
+    SystemInfo.wel_mess1_hex.clear();
+    SystemInfo.wel_mess2_hex.clear();
+    const TParseResult result = ParseSettingsJson(text);
+    if (result.Success)
+        RefreshSettings();
+    else
+        ShowMessageBox(QStringLiteral("Explain Settings Error: ") +
+                           QString::fromStdString(result.Error),
+                       TMsgStyle::Warning);
+}

@@ -1,0 +1,33 @@
+#include "untApplication.h"
+
+#include "untComm.h"
+#include "untMessageBox.h"
+
+TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(ApplicationTitle);
+}
+
+bool TVylApplication::notify(QObject* receiver, QEvent* event) {
+    bool handled = false;
+    RunGuarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+void ReportException(const QString& text) {
+    try {
+        CloseComm();
+    } catch (...) {
+        // The report must reach the user even when closing the port fails as well.
+    }
+    ShowMessageBox(text, TMsgStyle::Error);
+}
+
+void RunGuarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ReportException(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ReportException(QStringLiteral("Unknown error"));
+    }
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+// Small widgets the window is built from: an auto-sizing label, an edit whose typing limit does
+// not cut text the program puts in, a radio group with ItemIndex semantics, an up-down control
+// bound to an edit, and a status bar of fixed-width panels.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <vector>
+
+class QButtonGroup;
+class QRadioButton;
+class QToolButton;
+
+// A label that sizes itself to its text. A right-aligned label keeps its right edge where the
+// layout put it and grows to the left (so a longer caption never runs into the control it
+// names); any other label keeps its left edge.
+class TLabel : public QLabel {
+    Q_OBJECT
+public:
+    TLabel(QWidget* parent, int left, int top, int width, int height, bool rightAligned);
+
+    // Hides QLabel::setText so that every caption change through a TLabel refits the label.
+    void setText(const QString& text);
+    void Fit();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    int left_;
+    int top_;
+    int right_;
+    bool rightAligned_;
+};
+
+// A one-line edit whose typing limit works like the classic MaxLength: it limits what the user
+// types, never the text the program sets (QLineEdit::setMaxLength would silently cut a longer
+// welcome line read from the display or a file).
+class TEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TEdit(QWidget* parent);
+
+    // 0 means no limit.
+    void SetTypingLimit(int limit);
+    int TypingLimit() const { return limit_; }
+    // Sets the text as the program does: never cut, the change handlers run.
+    void SetText(const QString& text);
+
+private:
+    void Retighten();
+    int limit_ = 0;
+};
+
+// A group box of radio buttons. Items fill the columns top to bottom, then the next column.
+// ItemIndex -1 means no selection. Click is emitted only for the user's choices.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(QWidget* parent, int columns);
+
+    void SetItems(const QStringList& items);
+    QStringList Items() const;
+    int Count() const { return static_cast<int>(buttons_.size()); }
+    int ItemIndex() const;
+    void SetItemIndex(int index); // out of range clears the selection
+    QRadioButton* Button(int index) const;
+    int Columns() const { return columns_; }
+
+signals:
+    void Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Arrange();
+    int columns_;
+    QButtonGroup* group_;
+    std::vector<QRadioButton*> buttons_;
+};
+
+// Up and down arrows bound to an edit that shows the position. The position always lies in
+// [Min, Max]: a number typed into the edit counts once it is within range (clamped otherwise,
+// and written back when editing ends); text that is no number leaves the last position.
+class TUpDown : public QWidget {
+    Q_OBJECT
+public:
+    TUpDown(QWidget* parent, QLineEdit* associate, int min, int max, int position);
+
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int Position() const;
+    void SetPosition(int position);
+    void Step(int delta);
+    QLineEdit* Associate() const { return associate_; }
+    QToolButton* UpButton() const { return up_; }
+    QToolButton* DownButton() const { return down_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLineEdit* associate_;
+    QToolButton* up_;
+    QToolButton* down_;
+    int min_;
+    int max_;
+    mutable int position_;
+};
+
+// A status bar of panels with fixed widths (0: the panel takes what is left).
+class TStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    TStatusBar(QWidget* parent, const std::vector<int>& widths);
+
+    void SetPanelText(int index, const QString& text);
+    QString PanelText(int index) const;
+    QLabel* Panel(int index) const;
+    int PanelCount() const { return static_cast<int>(panels_.size()); }
+
+private:
+    std::vector<QLabel*> panels_;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+// The window's two languages. SelectLanguage (a member of TfrmVylSetup) picks the table: 0x0804
+// (Chinese, PRC) selects Chinese, any other identifier English.
+
+#include <QString>
+
+#include <span>
+
+// Texts used by the status bar, the settings summary and the device actions.
+extern QString ModelLabel;
+extern QString FirmwareVersionLabel;
+extern QString CommandSetLabel;
+extern QString InterCharLabel;
+extern QString CodePageLabel;
+extern QString BaudRateLabel;
+extern QString HandShakeFailMessage;
+
+// One caption of a control, by the control's objectName, in both languages.
+struct TCaptionEntry {
+    const char* Control;
+    const char16_t* Zh;
+    const char16_t* En;
+};
+
+std::span<const TCaptionEntry> CaptionTable();
+
+bool IsChineseLangID(int iLangID);

@@ -1,0 +1,33 @@
+#pragma once
+
+// The settings file: a JSON object of nine members written by our own small writer (the format
+// is fixed byte for byte: CR LF, four-blank indent, "key": value), the extension rule, and the
+// checks a chosen file must pass before it is read.
+
+#include "untSystemInfo.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+// Files larger than this are refused by "Load Setting".
+constexpr std::int64_t MaxSettingsFileSize = 1024 * 1024;
+
+// The nine members from `info`, in their fixed order.
+std::u16string SettingsFileText(const TSystemInfo& info);
+
+// `text` as a JSON string literal, quotes included: \b \t \n \f \r \" \\ by their short escapes,
+// other characters below U+0020 and U+0085, U+2028, U+2029 as \uXXXX, everything else as itself.
+std::u16string JsonStringLiteral(std::u16string_view text);
+
+// The file name with the extension ".ini": appended when the name part has no full stop,
+// replacing everything from the last full stop on otherwise.
+QString WithIniExtension(const QString& path);
+
+// Why a chosen file is not read, empty when it may be read. A path that cannot be examined
+// passes, so that reading it reports the system's own error.
+QString SettingsFileRefusal(const QString& path);
+
+// The directory of the first save: the program's folder when it is writable, else home.
+QString FirstSaveDirectory();
