@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <tuple>
 
 #include "untSystemInfo.h"
 #include "untUtf16.h"
@@ -28,53 +29,39 @@ protected:
 
     // A record with every field set to something no test document uses.
     static TSystemInfo Marked() {
-        TSystemInfo r;
-        r.code = "c";
-        r.temp1 = 11;
-        r.Baud_Rate = 12;
-        r.temp2 = 13;
-        r.Char_No = 14;
-        r.Expand_Char_No = 15;
-        r.Comm_No = 16;
-        r.product_class = "pc";
-        r.product_name = "pn";
-        r.wel_mess1 = u"w1";
-        r.wel_mess2 = u"w2";
-        r.wel_mess1_hex = "h1";
-        r.wel_mess2_hex = "h2";
-        r.chip = "chip";
-        r.fw_compile_time = "fw";
-        r.command_version = 17;
-        r.back_light = 18;
-        r.firmware_version = 19;
-        r.temp3 = 20;
-        r.temp4 = 21;
-        r.jpos = true;
-        return r;
+        return {.code = "c",
+                .temp1 = 11,
+                .Baud_Rate = 12,
+                .temp2 = 13,
+                .Char_No = 14,
+                .Expand_Char_No = 15,
+                .Comm_No = 16,
+                .product_class = "pc",
+                .product_name = "pn",
+                .wel_mess1 = u"w1",
+                .wel_mess2 = u"w2",
+                .wel_mess1_hex = "h1",
+                .wel_mess2_hex = "h2",
+                .chip = "chip",
+                .fw_compile_time = "fw",
+                .command_version = 17,
+                .back_light = 18,
+                .firmware_version = 19,
+                .temp3 = 20,
+                .temp4 = 21,
+                .jpos = true};
+    }
+
+    static auto Fields(const TSystemInfo& r) {
+        return std::tie(r.code, r.temp1, r.Baud_Rate, r.temp2, r.Char_No, r.Expand_Char_No,
+                        r.Comm_No, r.product_class, r.product_name, r.wel_mess1, r.wel_mess2,
+                        r.wel_mess1_hex, r.wel_mess2_hex, r.chip, r.fw_compile_time,
+                        r.command_version, r.back_light, r.firmware_version, r.temp3, r.temp4,
+                        r.jpos);
     }
 
     static void ExpectSame(const TSystemInfo& a, const TSystemInfo& b) {
-        EXPECT_EQ(a.code, b.code);
-        EXPECT_EQ(a.temp1, b.temp1);
-        EXPECT_EQ(a.Baud_Rate, b.Baud_Rate);
-        EXPECT_EQ(a.temp2, b.temp2);
-        EXPECT_EQ(a.Char_No, b.Char_No);
-        EXPECT_EQ(a.Expand_Char_No, b.Expand_Char_No);
-        EXPECT_EQ(a.Comm_No, b.Comm_No);
-        EXPECT_EQ(a.product_class, b.product_class);
-        EXPECT_EQ(a.product_name, b.product_name);
-        EXPECT_EQ(a.wel_mess1, b.wel_mess1);
-        EXPECT_EQ(a.wel_mess2, b.wel_mess2);
-        EXPECT_EQ(a.wel_mess1_hex, b.wel_mess1_hex);
-        EXPECT_EQ(a.wel_mess2_hex, b.wel_mess2_hex);
-        EXPECT_EQ(a.chip, b.chip);
-        EXPECT_EQ(a.fw_compile_time, b.fw_compile_time);
-        EXPECT_EQ(a.command_version, b.command_version);
-        EXPECT_EQ(a.back_light, b.back_light);
-        EXPECT_EQ(a.firmware_version, b.firmware_version);
-        EXPECT_EQ(a.temp3, b.temp3);
-        EXPECT_EQ(a.temp4, b.temp4);
-        EXPECT_EQ(a.jpos, b.jpos);
+        EXPECT_EQ(Fields(a), Fields(b));
     }
 
 private:
