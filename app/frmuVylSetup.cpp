@@ -139,7 +139,9 @@ void TfrmVylSetup::CenterOnScreen() {
     move(available.center() - rect().center());
 }
 
-void TfrmVylSetup::btn_ExitClick() { close(); }
+void TfrmVylSetup::btn_ExitClick() {
+    close();
+}
 
 void TfrmVylSetup::cbb_SerialPortChange() {
     CurrentPortName = cbb_SerialPort->currentText().toStdU16String();

@@ -167,5 +167,6 @@ private:
 
 template <typename Sender, typename Signal>
 void TfrmVylSetup::OnEvent(Sender* sender, Signal signal, void (TfrmVylSetup::*handler)()) {
-    connect(sender, signal, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+    connect(sender, signal, this,
+            [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
 }

@@ -54,8 +54,8 @@ TEdit* Edit(QWidget* parent, const char* name, int l, int t, int w, int h) {
     return Place(new TEdit(parent), name, l, t, w, h);
 }
 
-QCheckBox* Check(QWidget* parent, const char* name, int l, int t, int w, int h,
-                 const char* caption, bool checked) {
+QCheckBox* Check(QWidget* parent, const char* name, int l, int t, int w, int h, const char* caption,
+                 bool checked) {
     auto* box = Place(new QCheckBox(parent), name, l, t, w, h);
     box->setText(QString::fromLatin1(caption));
     box->setChecked(checked);
@@ -68,8 +68,8 @@ QPlainTextEdit* Memo(QWidget* parent, const char* name, int l, int t, int w, int
     return memo;
 }
 
-TRadioGroup* RadioGroup(QWidget* parent, const char* name, int l, int t, int w, int h,
-                        int columns, const char* caption) {
+TRadioGroup* RadioGroup(QWidget* parent, const char* name, int l, int t, int w, int h, int columns,
+                        const char* caption) {
     auto* group = new TRadioGroup(parent, columns);
     Place(group, name, l, t, w, h);
     group->setTitle(QString::fromLatin1(caption));
@@ -152,8 +152,8 @@ void TfrmVylSetup::CreateControls() {
     btn_brightness_set = Button(tsBasicSet, "btn_brightness_set", 557, 441, 125, 30, "Setting");
 
     // ---- page tsCodepageSet
-    rg_InterChar_Set = RadioGroup(tsCodepageSet, "rg_InterChar_Set", 34, 18, 727, 159, 5,
-                                  "InterChar");
+    rg_InterChar_Set =
+        RadioGroup(tsCodepageSet, "rg_InterChar_Set", 34, 18, 727, 159, 5, "InterChar");
     rg_CodePage_Set =
         RadioGroup(tsCodepageSet, "rg_CodePage_Set", 34, 183, 727, 234, 5, "CodePage");
     btn_DownloadCodePage =

@@ -20,7 +20,9 @@
 namespace {
 
 // A list without a selection gives -1, kept as its low 8 bits (255).
-std::uint8_t Low8(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
+std::uint8_t Low8(int value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
 
 } // namespace
 
@@ -86,7 +88,9 @@ void TfrmVylSetup::DefaultSetting() {
     StatusBar1->SetPanelText(2, QString());
 }
 
-void TfrmVylSetup::btn_DefaultClick() { DefaultSetting(); }
+void TfrmVylSetup::btn_DefaultClick() {
+    DefaultSetting();
+}
 
 void TfrmVylSetup::SelectCodePageIndex(int index, bool radioGroup, bool msgList, bool testList) {
     if (radioGroup)
@@ -142,8 +146,10 @@ void TfrmVylSetup::edt_line2Change() {
 }
 
 void TfrmVylSetup::btn_welText_centerClick() {
-    edt_line1->SetText(QString::fromStdU16String(CenterText(edt_line1->text().toStdU16String(), 20)));
-    edt_line2->SetText(QString::fromStdU16String(CenterText(edt_line2->text().toStdU16String(), 60)));
+    edt_line1->SetText(
+        QString::fromStdU16String(CenterText(edt_line1->text().toStdU16String(), 20)));
+    edt_line2->SetText(
+        QString::fromStdU16String(CenterText(edt_line2->text().toStdU16String(), 60)));
 }
 
 void TfrmVylSetup::btn_textText_centerClick() {

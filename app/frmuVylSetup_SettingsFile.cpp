@@ -13,7 +13,9 @@
 
 namespace {
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 } // namespace
 
@@ -32,8 +34,9 @@ void TfrmVylSetup::btn_savesettingsClick() {
     if (fileName != *chosen) {
         const QFileInfo target(fileName);
         if (target.exists() || target.isSymLink()) {
-            const QString question = QStringLiteral("The file \"") + fileName +
-                                     QStringLiteral("\" already exists.\rDo you want to replace it?");
+            const QString question =
+                QStringLiteral("The file \"") + fileName +
+                QStringLiteral("\" already exists.\rDo you want to replace it?");
             if (ShowMessageBox(question, TMsgStyle::AskYesNo) != TMsgResult::Yes)
                 return;
         }

@@ -94,7 +94,9 @@ QStringList TRadioGroup::Items() const {
     return items;
 }
 
-int TRadioGroup::ItemIndex() const { return group_->checkedId(); }
+int TRadioGroup::ItemIndex() const {
+    return group_->checkedId();
+}
 
 void TRadioGroup::SetItemIndex(int index) {
     if (index >= 0 && index < Count()) {
@@ -146,7 +148,8 @@ void TRadioGroup::Arrange() {
 
 TUpDown::TUpDown(QWidget* parent, QLineEdit* associate, int min, int max, int position)
     : QWidget(parent), associate_(associate), up_(new QToolButton(this)),
-      down_(new QToolButton(this)), min_(min), max_(max), position_(std::clamp(position, min, max)) {
+      down_(new QToolButton(this)), min_(min), max_(max),
+      position_(std::clamp(position, min, max)) {
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
     up_->setAutoRepeat(true);
@@ -174,7 +177,9 @@ void TUpDown::SetPosition(int position) {
         associate_->setText(text);
 }
 
-void TUpDown::Step(int delta) { SetPosition(Position() + delta); }
+void TUpDown::Step(int delta) {
+    SetPosition(Position() + delta);
+}
 
 void TUpDown::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

@@ -31,9 +31,13 @@ std::optional<QString> Run(QWidget* parent, const TFileDialogCall& call) {
 
 } // namespace
 
-QString SettingsFileFilter() { return QStringLiteral("Settings Files(*.ini)"); }
+QString SettingsFileFilter() {
+    return QStringLiteral("Settings Files(*.ini)");
+}
 
-void SetFileDialogHook(TFileDialogHook hook) { Hook() = std::move(hook); }
+void SetFileDialogHook(TFileDialogHook hook) {
+    Hook() = std::move(hook);
+}
 
 std::optional<QString> dlgSave_settings(QWidget* parent, const QString& directory,
                                         const QString& proposedName) {

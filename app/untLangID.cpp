@@ -55,7 +55,6 @@ constexpr TLocaleLangID LocaleTable[] = {
     {QLocale::Thai, QLocale::AnyTerritory, 0x041E},
     {QLocale::Vietnamese, QLocale::AnyTerritory, 0x042A},
     {QLocale::Swedish, QLocale::AnyTerritory, 0x041D},
-    {QLocale::Norwegian, QLocale::AnyTerritory, 0x0414},
     {QLocale::NorwegianBokmal, QLocale::AnyTerritory, 0x0414},
     {QLocale::Danish, QLocale::AnyTerritory, 0x0406},
     {QLocale::Finnish, QLocale::AnyTerritory, 0x040B},
@@ -94,4 +93,6 @@ std::uint16_t GetSystemDefaultLangID() {
     return LangIDOfLocale(QLocale::system());
 }
 
-void SetSystemDefaultLangIDOverride(std::optional<std::uint16_t> langID) { Override() = langID; }
+void SetSystemDefaultLangIDOverride(std::optional<std::uint16_t> langID) {
+    Override() = langID;
+}

@@ -88,9 +88,13 @@ constexpr TCaptionEntry Captions[] = {
 
 } // namespace
 
-std::span<const TCaptionEntry> CaptionTable() { return Captions; }
+std::span<const TCaptionEntry> CaptionTable() {
+    return Captions;
+}
 
-bool IsChineseLangID(int iLangID) { return iLangID == 0x0804; }
+bool IsChineseLangID(int iLangID) {
+    return iLangID == 0x0804;
+}
 
 void TfrmVylSetup::SelectLanguage(int iLangID) {
     const bool chinese = IsChineseLangID(iLangID);

@@ -37,7 +37,9 @@ QString MessageBoxCaption(TMsgStyle style) {
     return QStringLiteral("Message");
 }
 
-void SetMessageBoxHook(TMessageBoxHook hook) { Hook() = std::move(hook); }
+void SetMessageBoxHook(TMessageBoxHook hook) {
+    Hook() = std::move(hook);
+}
 
 TMsgResult ShowMessageBox(const QString& text, TMsgStyle style, const QString& detail) {
     const TMessageBoxCall call{MessageBoxCaption(style), text, detail, style};

@@ -111,8 +111,7 @@ QString SettingsFileRefusal(const QString& path) {
 }
 
 QString FirstSaveDirectory() {
-    const QString programDir =
-        QFileInfo(QString::fromStdString(ProgramFilePath())).absolutePath();
+    const QString programDir = QFileInfo(QString::fromStdString(ProgramFilePath())).absolutePath();
     if (!programDir.isEmpty() && ::access(QFile::encodeName(programDir).constData(), W_OK) == 0)
         return programDir;
     return QDir::homePath();

@@ -1,0 +1,44 @@
+#pragma once
+
+// Helpers for window tests: scripted message boxes and file dialogs, a fresh window per test.
+
+#include "frmuVylSetup.h"
+#include "untFileDialog.h"
+#include "untMessageBox.h"
+
+#include <QComboBox>
+#include <QString>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Installs the box and dialog hooks for its lifetime and records every call. Boxes are answered
+// from BoxAnswers (OK when empty; an unexpected Yes/No box fails the test and gets No); file
+// dialogs from FileAnswers (an unexpected dialog fails the test and is cancelled).
+class TDialogScript {
+public:
+    TDialogScript();
+    ~TDialogScript();
+    TDialogScript(const TDialogScript&) = delete;
+    TDialogScript& operator=(const TDialogScript&) = delete;
+
+    std::vector<TMessageBoxCall> Boxes;
+    std::deque<TMsgResult> BoxAnswers;
+    std::vector<TFileDialogCall> FileDialogs;
+    std::deque<std::optional<QString>> FileAnswers;
+
+    // The texts of the recorded boxes, in order.
+    QStringList BoxTexts() const;
+};
+
+// A new main window as start-up leaves it, the system language given; SystemInfo starts zeroed
+// as at program start.
+std::unique_ptr<TfrmVylSetup> NewWindow(std::uint16_t langID = 0x0409);
+
+// What the user's choice in a drop-down list does: select and report the choice.
+void ChooseInCombo(QComboBox* list, int index);
+
+QStringList ComboItems(const QComboBox* list);
