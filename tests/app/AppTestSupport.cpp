@@ -25,9 +25,12 @@ TDialogScript::TDialogScript() {
             ADD_FAILURE() << "unexpected file dialog";
             return std::nullopt;
         }
-        std::optional<QString> answer = FileAnswers.front();
+        const bool cancel = !FileAnswers.front().has_value();
+        const QString path = FileAnswers.front().value_or(QString());
         FileAnswers.pop_front();
-        return answer;
+        if (cancel)
+            return std::nullopt;
+        return path;
     });
 }
 

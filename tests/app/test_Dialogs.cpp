@@ -101,7 +101,7 @@ TEST(Dialogs, RealSaveDialogOffersTheProposedNameInItsDirectory) {
         directory = dialog->directory().absolutePath();
         filters = dialog->nameFilters();
         mode = dialog->acceptMode();
-        dialog->accept();
+        static_cast<QDialog*>(dialog)->accept();
     });
     const std::optional<QString> chosen = dlgSave_settings(nullptr, dir.path(), "VYL Setup");
     ASSERT_TRUE(chosen.has_value());

@@ -7,6 +7,8 @@
 #include "untPublishedPorts.h"
 #include "untSystemInfo.h"
 
+#include <QApplication>
+#include <QInputMethodEvent>
 #include <QRadioButton>
 #include <QTest>
 
@@ -217,7 +219,10 @@ TEST(Settings, ChineseCharacterInGbk) {
     ASSERT_EQ(w->cbb_CodePage_Msg->currentText(), "CP936_GBK");
     w->edt_line1->clear();
     w->edt_line1->setFocus();
-    QTest::keyClicks(w->edt_line1, QStringLiteral("中"));
+    // Chinese arrives through the input method, as the committed text of a composition.
+    QInputMethodEvent typed;
+    typed.setCommitString(QStringLiteral("中"));
+    QApplication::sendEvent(w->edt_line1, &typed);
     EXPECT_EQ(w->edt_line1->text(), QStringLiteral("中"));
     EXPECT_EQ(w->lbl_mess1_count->text(), "1");
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), "D6 D0");
