@@ -111,7 +111,10 @@ QString SettingsFileRefusal(const QString& path) {
 }
 
 QString FirstSaveDirectory() {
-    const QString programDir = QFileInfo(QString::fromStdString(ProgramFilePath())).absolutePath();
+    return FirstSaveDirectory(QFileInfo(QString::fromStdString(ProgramFilePath())).absolutePath());
+}
+
+QString FirstSaveDirectory(const QString& programDir) {
     if (!programDir.isEmpty() && ::access(QFile::encodeName(programDir).constData(), W_OK) == 0)
         return programDir;
     return QDir::homePath();

@@ -29,5 +29,7 @@ QString WithIniExtension(const QString& path);
 // passes, so that reading it reports the system's own error.
 QString SettingsFileRefusal(const QString& path);
 
-// The directory of the first save: the program's folder when it is writable, else home.
+// The directory of the first save: the program's folder when it is writable (an installed
+// program's is not), else the user's home folder.
 QString FirstSaveDirectory();
+QString FirstSaveDirectory(const QString& programDir);

@@ -84,8 +84,12 @@ TEST(SettingsFile, DefaultFileByteForByte) {
 
 TEST(SettingsFile, FirstSaveGoesToTheProgramFolderWhenWritable) {
     // The tests' own folder (the build tree) is writable: it is the program's folder here.
-    EXPECT_EQ(FirstSaveDirectory(),
-              QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
+    const QString programDir = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
+    EXPECT_EQ(FirstSaveDirectory(), programDir);
+    QTemporaryDir dir;
+    EXPECT_EQ(FirstSaveDirectory(dir.path()), dir.path());
+    EXPECT_EQ(FirstSaveDirectory(dir.filePath("gone")), QDir::homePath());
+    EXPECT_EQ(FirstSaveDirectory(QString()), QDir::homePath());
 }
 
 TEST(SettingsFile, JsonStringEscapes) {
