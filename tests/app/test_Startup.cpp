@@ -221,6 +221,10 @@ TEST(Startup, FixedWindowAndLayout) {
     EXPECT_FALSE(w->cbb_SerialPort->isEditable());
     EXPECT_FALSE(w->cbb_CodePage_Msg->isEditable());
 
+    w->show();
+    w->btn_Exit->click();
+    EXPECT_FALSE(w->isVisible());
+
     // Every control named in the layout is found by its name.
     for (const char* name : {"grp_Settings",
                              "lab_SerialPort",
