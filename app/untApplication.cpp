@@ -8,9 +8,15 @@ TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, ar
 }
 
 bool TVylApplication::notify(QObject* receiver, QEvent* event) {
-    bool handled = false;
-    RunGuarded([&] { handled = QApplication::notify(receiver, event); });
-    return handled;
+    // Called for every event: no std::function here, only the try block.
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ReportException(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ReportException(QStringLiteral("Unknown error"));
+    }
+    return false;
 }
 
 void ReportException(const QString& text) {
