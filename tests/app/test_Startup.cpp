@@ -6,6 +6,7 @@
 #include "untSystemInfo.h"
 
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -220,6 +221,10 @@ TEST(Startup, FixedWindowAndLayout) {
     EXPECT_EQ(w->StatusBar1->Panel(2)->width(), 200);
     EXPECT_FALSE(w->cbb_SerialPort->isEditable());
     EXPECT_FALSE(w->cbb_CodePage_Msg->isEditable());
+
+    // Opened in the centre of the screen.
+    const QPoint centre = w->screen()->availableGeometry().center();
+    EXPECT_LE((w->frameGeometry().center() - centre).manhattanLength(), 2);
 
     w->show();
     w->btn_Exit->click();
