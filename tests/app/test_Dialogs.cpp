@@ -44,7 +44,7 @@ public:
 
 } // namespace
 
-TEST(Dialogs, CaptionsFollowTheStyle) {
+TEST(WindowDialogs, CaptionsFollowTheStyle) {
     EXPECT_EQ(MessageBoxCaption(TMsgStyle::Error), "Error");
     EXPECT_EQ(MessageBoxCaption(TMsgStyle::AskYesNo), "Ask");
     EXPECT_EQ(MessageBoxCaption(TMsgStyle::AskOk), "Ask");
@@ -53,7 +53,7 @@ TEST(Dialogs, CaptionsFollowTheStyle) {
     EXPECT_EQ(MessageBoxCaption(TMsgStyle::Plain), "Message");
 }
 
-TEST(Dialogs, RealMessageBoxShowsCaptionTextAndButtons) {
+TEST(WindowDialogs, RealMessageBoxShowsCaptionTextAndButtons) {
     QString title;
     QString text;
     QString detail;
@@ -90,7 +90,7 @@ TEST(Dialogs, RealMessageBoxShowsCaptionTextAndButtons) {
     EXPECT_EQ(buttons, 1);
 }
 
-TEST(Dialogs, RealSaveDialogOffersTheProposedNameInItsDirectory) {
+TEST(WindowDialogs, RealSaveDialogOffersTheProposedNameInItsDirectory) {
     QTemporaryDir dir;
     QString directory;
     QStringList filters;
@@ -114,7 +114,7 @@ TEST(Dialogs, RealSaveDialogOffersTheProposedNameInItsDirectory) {
     EXPECT_FALSE(dlgOpen_settings(nullptr).has_value());
 }
 
-TEST(Dialogs, GeneralExceptionReport) {
+TEST(WindowDialogs, GeneralExceptionReport) {
     TDialogScript script;
     RunGuarded([] { throw std::runtime_error("handler failed"); });
     ASSERT_EQ(script.Boxes.size(), 1u);
@@ -135,7 +135,7 @@ TEST(Dialogs, GeneralExceptionReport) {
     EXPECT_TRUE(ran);
 }
 
-TEST(Dialogs, LanguageIdentifierOfTheLocale) {
+TEST(WindowDialogs, LanguageIdentifierOfTheLocale) {
     EXPECT_EQ(LangIDOfLocale(QLocale("zh_CN")), 0x0804);
     EXPECT_EQ(LangIDOfLocale(QLocale("zh_TW")), 0x0404);
     EXPECT_EQ(LangIDOfLocale(QLocale("zh_HK")), 0x0C04);

@@ -19,7 +19,7 @@
 #include <unistd.h>
 #include <vector>
 
-TEST(Settings, ScrollFlagsRoundTrip) {
+TEST(WindowSettings, ScrollFlagsRoundTrip) {
     auto w = NewWindow();
     SystemInfo.temp2 = 0x06;
     w->RefreshSettings();
@@ -41,7 +41,7 @@ TEST(Settings, ScrollFlagsRoundTrip) {
     EXPECT_EQ(SystemInfo.temp2, 0xF7);
 }
 
-TEST(Settings, CodesWithoutARowShowNoSelectionAndCaptureAs255) {
+TEST(WindowSettings, CodesWithoutARowShowNoSelectionAndCaptureAs255) {
     auto w = NewWindow();
     SystemInfo.Comm_No = 255;
     w->RefreshSettings();
@@ -72,7 +72,7 @@ TEST(Settings, CodesWithoutARowShowNoSelectionAndCaptureAs255) {
     EXPECT_EQ(SystemInfo.temp1, 0);
 }
 
-TEST(Settings, EveryControlRoundTrips) {
+TEST(WindowSettings, EveryControlRoundTrips) {
     auto w = NewWindow();
     SystemInfo.Baud_Rate = 4;
     SystemInfo.Char_No = 255;
@@ -119,7 +119,7 @@ TEST(Settings, EveryControlRoundTrips) {
     EXPECT_EQ(SystemInfo.firmware_version, 0);
 }
 
-TEST(Settings, StoredHexIsShownAsItIs) {
+TEST(WindowSettings, StoredHexIsShownAsItIs) {
     auto w = NewWindow();
     SystemInfo.wel_mess1 = u"xyz";
     SystemInfo.wel_mess1_hex = "41 42";
@@ -137,7 +137,7 @@ TEST(Settings, StoredHexIsShownAsItIs) {
     EXPECT_EQ(SystemInfo.wel_mess1_hex, "41 42");
 }
 
-TEST(Settings, DefaultSettingKeepsJposButEmptiesItsPanel) {
+TEST(WindowSettings, DefaultSettingKeepsJposButEmptiesItsPanel) {
     TDialogScript script;
     auto w = NewWindow();
     SystemInfo.jpos = true;
@@ -156,7 +156,7 @@ TEST(Settings, DefaultSettingKeepsJposButEmptiesItsPanel) {
     EXPECT_TRUE(script.Boxes.empty());
 }
 
-TEST(Settings, CharacterSetChoiceMovesAllThreeCodePageSelectors) {
+TEST(WindowSettings, CharacterSetChoiceMovesAllThreeCodePageSelectors) {
     auto w = NewWindow();
     const QString view1 = w->mmo_line1_hex->toPlainText();
     const QString view2 = w->mmo_line2_hex->toPlainText();
@@ -179,7 +179,7 @@ TEST(Settings, CharacterSetChoiceMovesAllThreeCodePageSelectors) {
     EXPECT_EQ(w->rg_CodePage_Set->ItemIndex(), 0);
 }
 
-TEST(Settings, OnlyTheWelcomeCodePageRecomputesTheViews) {
+TEST(WindowSettings, OnlyTheWelcomeCodePageRecomputesTheViews) {
     auto w = NewWindow();
     w->edt_line1->setText(QStringLiteral("é"));
     w->edt_line2->setText(QStringLiteral("Ω"));
@@ -212,7 +212,7 @@ TEST(Settings, OnlyTheWelcomeCodePageRecomputesTheViews) {
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), "82");
 }
 
-TEST(Settings, ChineseCharacterInGbk) {
+TEST(WindowSettings, ChineseCharacterInGbk) {
     auto w = NewWindow();
     w->show();
     ChooseInCombo(w->cbb_CodePage_Msg, 18);
@@ -228,7 +228,7 @@ TEST(Settings, ChineseCharacterInGbk) {
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), "D6 D0");
 }
 
-TEST(Settings, CenterButtons) {
+TEST(WindowSettings, CenterButtons) {
     auto w = NewWindow();
     // The default line 2 (33 characters) gets no leading blank, 27 trailing ones.
     w->btn_welText_center->click();
@@ -257,7 +257,7 @@ TEST(Settings, CenterButtons) {
     EXPECT_EQ(w->edt_line1->text(), QString(8, ' ') + "ABC" + QString(9, ' '));
 }
 
-TEST(Settings, SpeedChoiceSetsTheConnectionSpeed) {
+TEST(WindowSettings, SpeedChoiceSetsTheConnectionSpeed) {
     auto w = NewWindow();
     ChooseInCombo(w->cbb_BaudRate, 4);
     EXPECT_EQ(CurrentBaudRate, 115200);
@@ -271,7 +271,7 @@ TEST(Settings, SpeedChoiceSetsTheConnectionSpeed) {
     EXPECT_EQ(CurrentBaudRate, 19200);
 }
 
-TEST(Settings, RefreshListsThePortsAnewAndChoosesTheFirst) {
+TEST(WindowSettings, RefreshListsThePortsAnewAndChoosesTheFirst) {
     // Three published virtual ports make sure the list has at least three entries.
     std::vector<std::unique_ptr<PtyPair>> ptys;
     std::vector<std::unique_ptr<TPortPublication>> published;

@@ -54,7 +54,7 @@ void Load(TfrmVylSetup& w, TDialogScript& script, const QString& chosen) {
 
 } // namespace
 
-TEST(SettingsFile, DefaultFileByteForByte) {
+TEST(WindowSettingsFile, DefaultFileByteForByte) {
     QTemporaryDir dir;
     TDialogScript script;
     auto w = NewWindow();
@@ -82,7 +82,7 @@ TEST(SettingsFile, DefaultFileByteForByte) {
     EXPECT_EQ(w->SaveDirectory(), dir.path());
 }
 
-TEST(SettingsFile, FirstSaveGoesToTheProgramFolderWhenWritable) {
+TEST(WindowSettingsFile, FirstSaveGoesToTheProgramFolderWhenWritable) {
     // The tests' own folder (the build tree) is writable: it is the program's folder here.
     const QString programDir = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
     EXPECT_EQ(FirstSaveDirectory(), programDir);
@@ -92,14 +92,14 @@ TEST(SettingsFile, FirstSaveGoesToTheProgramFolderWhenWritable) {
     EXPECT_EQ(FirstSaveDirectory(QString()), QDir::homePath());
 }
 
-TEST(SettingsFile, JsonStringEscapes) {
+TEST(WindowSettingsFile, JsonStringEscapes) {
     const std::u16string text = u"a\b\t\n\f\r\"\\/\x01\x1f\x7f\x85\u2028\u2029é中";
     EXPECT_EQ(JsonStringLiteral(text),
               u"\"a\\b\\t\\n\\f\\r\\\"\\\\/\\u0001\\u001F\x7f\\u0085\\u2028\\u2029é中\"");
     EXPECT_EQ(JsonStringLiteral(u""), u"\"\"");
 }
 
-TEST(SettingsFile, ExtensionRule) {
+TEST(WindowSettingsFile, ExtensionRule) {
     EXPECT_EQ(WithIniExtension("/tmp/settings"), "/tmp/settings.ini");
     EXPECT_EQ(WithIniExtension("/tmp/settings.ini"), "/tmp/settings.ini");
     EXPECT_EQ(WithIniExtension("/tmp/settings.txt"), "/tmp/settings.ini");
@@ -119,7 +119,7 @@ TEST(SettingsFile, ExtensionRule) {
     EXPECT_EQ(script.Boxes.size(), 2u);
 }
 
-TEST(SettingsFile, ReplacingAnotherFileAsksFirst) {
+TEST(WindowSettingsFile, ReplacingAnotherFileAsksFirst) {
     QTemporaryDir dir;
     TDialogScript script;
     auto w = NewWindow();
@@ -151,7 +151,7 @@ TEST(SettingsFile, ReplacingAnotherFileAsksFirst) {
     EXPECT_EQ(ReadAll(ini), DefaultFile);
 }
 
-TEST(SettingsFile, CancelledDialogsKeepTheCapture) {
+TEST(WindowSettingsFile, CancelledDialogsKeepTheCapture) {
     TDialogScript script;
     auto w = NewWindow();
     w->cbb_CommandMode_Set->setCurrentIndex(2);
@@ -167,7 +167,7 @@ TEST(SettingsFile, CancelledDialogsKeepTheCapture) {
     EXPECT_TRUE(script.Boxes.empty());
 }
 
-TEST(SettingsFile, RoundTripIntoAFreshWindow) {
+TEST(WindowSettingsFile, RoundTripIntoAFreshWindow) {
     QTemporaryDir dir;
     const QString path = dir.filePath("round.ini");
     {
@@ -210,7 +210,7 @@ TEST(SettingsFile, RoundTripIntoAFreshWindow) {
     EXPECT_EQ(w->cbb_BaudRate->currentText(), "9600");
 }
 
-TEST(SettingsFile, LoadingChineseTextWithGbk) {
+TEST(WindowSettingsFile, LoadingChineseTextWithGbk) {
     QTemporaryDir dir;
     const QString path = dir.filePath("zh.ini");
     WriteAll(path, QStringLiteral("{\"wel_mess1\": \"中文\", \"Expand_Char_No\": 25}").toUtf8());
@@ -229,7 +229,7 @@ TEST(SettingsFile, LoadingChineseTextWithGbk) {
     EXPECT_TRUE(ReadAll(path).contains("\"Expand_Char_No\": 25,"));
 }
 
-TEST(SettingsFile, PartialFileChangesOnlyItsMembers) {
+TEST(WindowSettingsFile, PartialFileChangesOnlyItsMembers) {
     QTemporaryDir dir;
     const QString path = dir.filePath("part.ini");
     WriteAll(path, "{\"Comm_No\": 2}");
@@ -250,7 +250,7 @@ TEST(SettingsFile, PartialFileChangesOnlyItsMembers) {
     EXPECT_TRUE(script.Boxes.empty());
 }
 
-TEST(SettingsFile, LoadFailures) {
+TEST(WindowSettingsFile, LoadFailures) {
     QTemporaryDir dir;
     TDialogScript script;
     auto w = NewWindow();
@@ -314,7 +314,7 @@ TEST(SettingsFile, LoadFailures) {
     EXPECT_EQ(w->cbb_CommandMode_Set->currentText(), "UTC/E");
 }
 
-TEST(SettingsFile, SaveFailureReportsTheSystemError) {
+TEST(WindowSettingsFile, SaveFailureReportsTheSystemError) {
     QTemporaryDir dir;
     TDialogScript script;
     auto w = NewWindow();
@@ -332,7 +332,7 @@ TEST(SettingsFile, SaveFailureReportsTheSystemError) {
     EXPECT_TRUE(QFileInfo(dir.filePath("taken.ini")).isDir());
 }
 
-TEST(SettingsFile, OnlyRegularFilesUpToOneMebibyteAreRead) {
+TEST(WindowSettingsFile, OnlyRegularFilesUpToOneMebibyteAreRead) {
     QTemporaryDir dir;
     TDialogScript script;
     auto w = NewWindow();

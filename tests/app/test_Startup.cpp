@@ -29,7 +29,7 @@ QStringList TabTexts(const QTabWidget* pages) {
 
 } // namespace
 
-TEST(Startup, ListsAndDefaultsFromTheTables) {
+TEST(WindowStartup, ListsAndDefaultsFromTheTables) {
     TDialogScript script;
     auto w = NewWindow();
 
@@ -117,7 +117,7 @@ TEST(Startup, ListsAndDefaultsFromTheTables) {
     EXPECT_TRUE(script.Boxes.empty());
 }
 
-TEST(Startup, EnglishCaptionsForEveryLanguageButChinesePrc) {
+TEST(WindowStartup, EnglishCaptionsForEveryLanguageButChinesePrc) {
     for (std::uint16_t langID : {std::uint16_t{0x0409}, std::uint16_t{0x0404},
                                  std::uint16_t{0x0C04}, std::uint16_t{0x0407}}) {
         SCOPED_TRACE(langID);
@@ -142,7 +142,7 @@ TEST(Startup, EnglishCaptionsForEveryLanguageButChinesePrc) {
     }
 }
 
-TEST(Startup, ChineseCaptionsForChinesePrc) {
+TEST(WindowStartup, ChineseCaptionsForChinesePrc) {
     auto w = NewWindow(0x0804);
     EXPECT_EQ(TabTexts(w->PageControl1),
               (QStringList{QStringLiteral(" 基本设置 "), QStringLiteral(" 代码页设置 "),
@@ -170,7 +170,7 @@ TEST(Startup, ChineseCaptionsForChinesePrc) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("VYL Setup v" VYL_TEST_VERSION));
 }
 
-TEST(Startup, LabelsFitTheirCaptionsInBothLanguages) {
+TEST(WindowStartup, LabelsFitTheirCaptionsInBothLanguages) {
     for (std::uint16_t langID : {std::uint16_t{0x0409}, std::uint16_t{0x0804}}) {
         SCOPED_TRACE(langID);
         auto w = NewWindow(langID);
@@ -201,7 +201,7 @@ TEST(Startup, LabelsFitTheirCaptionsInBothLanguages) {
     }
 }
 
-TEST(Startup, FixedWindowAndLayout) {
+TEST(WindowStartup, FixedWindowAndLayout) {
     auto w = NewWindow();
     EXPECT_EQ(w->minimumSize(), QSize(829, 664));
     EXPECT_EQ(w->maximumSize(), QSize(829, 664));
@@ -306,7 +306,7 @@ TEST(Startup, FixedWindowAndLayout) {
     }
 }
 
-TEST(Startup, RadioGroupsFillColumnsTopToBottom) {
+TEST(WindowStartup, RadioGroupsFillColumnsTopToBottom) {
     auto w = NewWindow();
     // 20 sets in 5 columns: 4 per column.
     const QRadioButton* usa = w->rg_InterChar_Set->Button(0);
@@ -329,7 +329,7 @@ TEST(Startup, RadioGroupsFillColumnsTopToBottom) {
     EXPECT_LT(w->rg_brightness->x() + full->geometry().right(), w->btn_brightness_set->x());
 }
 
-TEST(Startup, TypingLimitsAndUpDownRanges) {
+TEST(WindowStartup, TypingLimitsAndUpDownRanges) {
     auto w = NewWindow();
     w->show();
     for (auto [edit, limit] :
