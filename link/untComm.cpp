@@ -131,6 +131,9 @@ bool OpenComm(const std::string& portName, int baudRate) {
     } catch (const std::exception& e) {
         CommOpen = false;
         OpenError = e.what();
+    } catch (...) {
+        CommOpen = false;
+        OpenError = "Unknown error";
     }
     // A port object that failed to open is not kept: nothing is held between actions.
     if (CommOpen)

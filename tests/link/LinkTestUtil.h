@@ -10,6 +10,7 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 
 // Runs `argv` as the unprivileged user nobody (uid/gid 65534, no groups); its exit status,
 // or -1 when it could not be run. Root passes permission bits and TIOCEXCL, nobody does not.
+// Run by an ordinary user, `argv` runs as that user.
 int RunAsNobody(const std::vector<std::string>& argv);
 
 // Exit status of opening `path` read-write as nobody: 0 when the open succeeded.

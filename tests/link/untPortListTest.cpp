@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <fstream>
 #include <sys/file.h>
@@ -135,10 +136,12 @@ TEST(PortList, UnsafePublishedFoldersAreRefused) {
     ASSERT_EQ(chmod(good.c_str(), 0700), 0);
 
     // Someone else's folder (root can hand it over to make the case).
-    ASSERT_EQ(chown(good.c_str(), 65534, 65534), 0);
-    EXPECT_FALSE(CheckPublishedPortsDir(good, false));
-    EXPECT_TRUE(ListPublishedPortsIn(good).empty());
-    ASSERT_EQ(chown(good.c_str(), geteuid(), getegid()), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(good.c_str(), 65534, 65534), 0);
+        EXPECT_FALSE(CheckPublishedPortsDir(good, false));
+        EXPECT_TRUE(ListPublishedPortsIn(good).empty());
+        ASSERT_EQ(chown(good.c_str(), geteuid(), getegid()), 0);
+    }
     EXPECT_EQ(ListPublishedPortsIn(good), Names{"live"});
 }
 
