@@ -1,1 +1,55 @@
 #include "untSystemInfo.h"
+
+#include <nlohmann/json.hpp>
+
+#include "untSettingsReader.h"
+#include "untUtf16.h"
+
+TSystemInfo SystemInfo;
+std::u16string CurrentPortName;
+int CurrentBaudRate = 0;
+
+namespace {
+
+// One line, keys in the display's order; what "Default Setting" restores.
+constexpr std::string_view kDefaultSettingsJson =
+    R"({"code":"utf-8","temp1":0,"Baud_Rate":0,"temp2":0,"Char_No":0,"Expand_Char_No":0,)"
+    R"("Comm_No":255,"product_class":"","product_name":"","wel_mess1":"***  VYL DISPLAY ***",)"
+    R"("wel_mess2":"**HAVE A NICE DAY AND THANK YOU**","wel_mess1_hex":"","wel_mess2_hex":"",)"
+    R"("chip":"","fw_compile_time":"","command_version":0,"back_light":3,"firmware_version":0,)"
+    R"("temp3":0,"temp4":0})";
+
+// Blanks and control characters around the document are not part of it; the display ends
+// its reply with a NUL.
+std::u16string_view TrimBlanks(std::u16string_view text) {
+    while (!text.empty() && text.front() <= u' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() <= u' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string GetDefaultSettingsJson() {
+    return std::string{kDefaultSettingsJson};
+}
+
+TParseResult ParseSettingsJson(std::u16string_view text) {
+    if (text.empty()) {
+        return {false, "Settings JsonStr is Emputy!"};
+    }
+    const std::string document = Utf16ToUtf8(TrimBlanks(text));
+    // A streaming walk meets a syntax error only after the members before it; checking the
+    // whole text first keeps a malformed document from changing the record at all.
+    if (!nlohmann::json::accept(document)) {
+        return {false, "Parsing failed!"};
+    }
+    std::string failure = ApplySettingsMembers(document, SystemInfo);
+    if (!failure.empty()) {
+        return {false, "Get Settings Failed:" + failure};
+    }
+    return {true, {}};
+}
