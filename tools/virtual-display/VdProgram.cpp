@@ -202,18 +202,23 @@ void Display::ReadLine(Clock::time_point now) {
         const ByteString bytes(buf, static_cast<std::size_t>(n));
         lastRx_ = now;
         const unsigned host = HostLineSpeed(pty_.Slave);
-        const unsigned own = static_cast<unsigned>(state_.LineSpeed());
-        if (host != own) {
-            // At another speed the bits make no sense to the display: it sees noise.
-            decoder_.Reset();
-            const std::string speeds =
-                "host " + std::to_string(host) + " display " + std::to_string(own);
-            trace_.Write("DROP", &bytes, speeds);
-            terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(bytes) + "   not understood (" +
-                          speeds + ")");
-            continue;
+        // A speed frame switches the display at once: the bytes after it in the same chunk are
+        // already judged at the new speed.
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const unsigned own = static_cast<unsigned>(state_.LineSpeed());
+            if (host != own) {
+                // At another speed the bits make no sense to the display: it sees noise.
+                decoder_.Reset();
+                const ByteString rest = bytes.substr(i);
+                const std::string speeds =
+                    "host " + std::to_string(host) + " display " + std::to_string(own);
+                trace_.Write("DROP", &rest, speeds);
+                terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(rest) +
+                              "   not understood (" + speeds + ")");
+                break;
+            }
+            Handle(decoder_.Feed(bytes.substr(i, 1), now));
         }
-        Handle(decoder_.Feed(bytes, now));
     }
 }
 
