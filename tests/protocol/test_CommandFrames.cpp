@@ -36,7 +36,9 @@ protected:
 TEST_F(CommandFrames, TextAndCursor) {
     EXPECT_EQ(Sent([] { return DSP_DisplayText("Hello"); }), "Hello");
     // Control bytes the caller put in are part of the text (the test page starts with 0B).
-    EXPECT_EQ(Sent([] { return DSP_DisplayText(Hex({0x0B, 0x20, 0xFF})); }),
+    EXPECT_EQ(Sent([] {
+                  return DSP_DisplayText(Hex({0x0B, 0x20, 0xFF}));
+              }),
               Hex({0x0B, 0x20, 0xFF}));
     // Column before row, though the arguments name the row first.
     EXPECT_EQ(Sent([] { return DSP_DisplayTextAt("AB", 2, 5); }),

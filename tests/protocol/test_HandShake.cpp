@@ -20,7 +20,7 @@ using namespace std::chrono_literals;
 ByteString Cbc(bool encrypt, const ByteString& data, std::string_view key,
                std::string_view vector) {
     std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(),
-                                                                         EVP_CIPHER_CTX_free);
+                                                                        EVP_CIPHER_CTX_free);
     EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr,
                       reinterpret_cast<const unsigned char*>(key.data()),
                       reinterpret_cast<const unsigned char*>(vector.data()), encrypt ? 1 : 0);
@@ -84,7 +84,7 @@ TEST_F(HandShakes, LeadingBytesAndBytesPastTheAnswerAreNotExamined) {
     EXPECT_EQ(Run(HandShake,
                   [](const ByteString& req) {
                       return Answer(Deciphered(req, StandardHandshakeKeys), StandardHandshakeKeys,
-                                    "\xFF\x00\x41") +
+                                    ByteString("\xFF\x00\x41", 3)) +
                              "\x01\x02\x03\x04\x05"; // 40 bytes in all
                   }),
               0);
@@ -152,7 +152,8 @@ TEST_F(HandShakes, ShortOrLateAnswersTimeOut) {
 TEST_F(HandShakes, ChallengesDifferAndUseTheAlphabet) {
     std::vector<ByteString> challenges;
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(Run(HandShake, [](const ByteString&) { return ByteString(); }, 0ms),
+        EXPECT_EQ(Run(
+                      HandShake, [](const ByteString&) { return ByteString(); }, 0ms),
                   COMM_TIMEOUT);
         ASSERT_EQ(request.size(), 35u);
         const ByteString challenge = Deciphered(request, StandardHandshakeKeys).substr(0, 16);

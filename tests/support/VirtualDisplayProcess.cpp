@@ -27,8 +27,8 @@ std::string MakeTempDir() {
     return pattern;
 }
 
-int Spawn(const std::string& program, const std::vector<std::string>& args,
-          const std::string& out, const std::string& err) {
+int Spawn(const std::string& program, const std::vector<std::string>& args, const std::string& out,
+          const std::string& err) {
     // Everything the child needs is made before the fork: a threaded parent's child may not
     // allocate.
     std::vector<std::string> all{program};
@@ -109,9 +109,15 @@ VirtualDisplayProcess::~VirtualDisplayProcess() {
     }
 }
 
-std::string VirtualDisplayProcess::Trace() const { return ReadAll(dir_ + "/trace"); }
-std::string VirtualDisplayProcess::Stdout() const { return ReadAll(dir_ + "/stdout"); }
-std::string VirtualDisplayProcess::Stderr() const { return ReadAll(dir_ + "/stderr"); }
+std::string VirtualDisplayProcess::Trace() const {
+    return ReadAll(dir_ + "/trace");
+}
+std::string VirtualDisplayProcess::Stdout() const {
+    return ReadAll(dir_ + "/stdout");
+}
+std::string VirtualDisplayProcess::Stderr() const {
+    return ReadAll(dir_ + "/stderr");
+}
 
 std::vector<std::string> VirtualDisplayProcess::TraceEvents(const std::string& event) const {
     std::vector<std::string> found;
@@ -128,9 +134,9 @@ std::vector<std::string> VirtualDisplayProcess::TraceEvents(const std::string& e
     return found;
 }
 
-std::vector<std::string> VirtualDisplayProcess::WaitForEvents(const std::string& event,
-                                                             std::size_t count,
-                                                             std::chrono::milliseconds limit) const {
+std::vector<std::string>
+VirtualDisplayProcess::WaitForEvents(const std::string& event, std::size_t count,
+                                     std::chrono::milliseconds limit) const {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
         auto events = TraceEvents(event);

@@ -20,15 +20,16 @@ public:
     const std::string& PortName() const { return port_; }
     // The pty slave it published ("/dev/pts/N"), read from its publishing line.
     const std::string& DevicePath() const { return device_; }
-    std::string Trace() const;   // the trace file's content so far
+    std::string Trace() const; // the trace file's content so far
     std::string Stdout() const;
     std::string Stderr() const;
     // Trace lines whose event is `event` ("RX", "TX", ...), each without time and event.
     std::vector<std::string> TraceEvents(const std::string& event) const;
     // Waits until the trace holds at least `count` events of that kind (the display writes a
     // line a moment after the host saw its effect); the events then.
-    std::vector<std::string> WaitForEvents(const std::string& event, std::size_t count,
-                                           std::chrono::milliseconds limit = std::chrono::seconds(5)) const;
+    std::vector<std::string>
+    WaitForEvents(const std::string& event, std::size_t count,
+                  std::chrono::milliseconds limit = std::chrono::seconds(5)) const;
 
     // Sends a signal and waits for the exit; the exit status, or -1 when it did not end in
     // time (it is then killed) or ended by a signal.

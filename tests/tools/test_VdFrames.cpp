@@ -84,8 +84,8 @@ TEST(FrameDecoder, EveryFrameInOneChunkAndByteByByte) {
 TEST(FrameDecoder, ParametersAndTexts) {
     FrameDecoder d;
     const auto t0 = Clock::now();
-    auto frames = d.Feed(Hex({0x1F, 0x24, 0x05, 0x02, 'A', 'B', 0x02, 0x07, 0x16, 0x06, 'H',
-                              'i', 0x00, 0x1F, 0x58, 0x03}),
+    auto frames = d.Feed(Hex({0x1F, 0x24, 0x05, 0x02, 'A', 'B', 0x02, 0x07, 0x16, 0x06, 'H', 'i',
+                              0x00, 0x1F, 0x58, 0x03}),
                          t0);
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[0].Param(0), 5);

@@ -11,7 +11,7 @@ namespace {
 ByteString Cbc(bool encrypt, const ByteString& data, std::string_view key,
                std::string_view vector) {
     std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(),
-                                                                         EVP_CIPHER_CTX_free);
+                                                                        EVP_CIPHER_CTX_free);
     EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr,
                       reinterpret_cast<const unsigned char*>(key.data()),
                       reinterpret_cast<const unsigned char*>(vector.data()), encrypt ? 1 : 0);

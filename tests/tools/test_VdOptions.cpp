@@ -9,7 +9,9 @@
 
 namespace {
 
-VdParsed Parse(std::vector<std::string> args) { return ParseVdOptions(args); }
+VdParsed Parse(std::vector<std::string> args) {
+    return ParseVdOptions(args);
+}
 
 TEST(VdOptions, ValuesFlagsAndDefaults) {
     auto p = Parse({});
@@ -18,10 +20,29 @@ TEST(VdOptions, ValuesFlagsAndDefaults) {
     EXPECT_TRUE(p.Options.Jpos);
     EXPECT_EQ(p.Options.HangupAfter, 0);
 
-    p = Parse({"--port", "Desk_2", "--baud=19200", "--no-jpos", "--reply-delay", "300",
-               "--trace", "/tmp/t", "--wrong-key", "--hangup-after", "3", "--require-handshake",
-               "--model", "RV310", "--firmware", "7", "--garbage", "--no-terminator",
-               "--no-answer", "--codepage", "17", "--brightness", "4"});
+    p = Parse({"--port",
+               "Desk_2",
+               "--baud=19200",
+               "--no-jpos",
+               "--reply-delay",
+               "300",
+               "--trace",
+               "/tmp/t",
+               "--wrong-key",
+               "--hangup-after",
+               "3",
+               "--require-handshake",
+               "--model",
+               "RV310",
+               "--firmware",
+               "7",
+               "--garbage",
+               "--no-terminator",
+               "--no-answer",
+               "--codepage",
+               "17",
+               "--brightness",
+               "4"});
     ASSERT_EQ(p.What, VdParsed::Outcome::Run) << p.Error;
     const VdOptions& o = p.Options;
     EXPECT_EQ(o.Port, "Desk_2");
@@ -73,7 +94,8 @@ TEST(VdOptions, StartSettingsFromDefaultsFileAndOptions) {
     const int fd = mkstemp(path);
     ASSERT_GE(fd, 0);
     close(fd);
-    std::ofstream(path) << R"({"back_light":2,"wel_mess1":"HELLO","Baud_Rate":3,"firmware_version":9})";
+    std::ofstream(path)
+        << R"({"back_light":2,"wel_mess1":"HELLO","Baud_Rate":3,"firmware_version":9})";
     o.SettingsFile = path;
     o.Model = "RV310";
     o.Codepage = 17;

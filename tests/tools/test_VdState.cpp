@@ -16,7 +16,9 @@ ByteString Hex(std::initializer_list<int> bytes) {
     return s;
 }
 
-Frame F(FrameKind kind, ByteString bytes) { return Frame{kind, std::move(bytes)}; }
+Frame F(FrameKind kind, ByteString bytes) {
+    return Frame{kind, std::move(bytes)};
+}
 
 TSystemInfo Defaults() {
     const TSystemInfo saved = SystemInfo;
@@ -60,7 +62,8 @@ TEST(DisplayState, SettingFramesChangeTheDocument) {
     EXPECT_TRUE(s.Apply(F(FrameKind::Codepage, Hex({0x02, 0x06, 17}))).Applied); // CP866
     EXPECT_TRUE(s.Apply(F(FrameKind::Command, Hex({0x02, 0x43, 0x3E}))).Applied);
     EXPECT_TRUE(s.Apply(F(FrameKind::Baud, Hex({0x02, 0x42, 0x32}))).Applied);
-    EXPECT_TRUE(s.Apply(F(FrameKind::Welcome1, Hex({0x02, 0x07, 0x16, 0x06, 0x80, 'b', 0}))).Applied);
+    EXPECT_TRUE(
+        s.Apply(F(FrameKind::Welcome1, Hex({0x02, 0x07, 0x16, 0x06, 0x80, 'b', 0}))).Applied);
     EXPECT_TRUE(s.Apply(F(FrameKind::Welcome2, Hex({0x02, 0x07, 0x16, 0x07, 'Z', 0}))).Applied);
     EXPECT_TRUE(s.Apply(F(FrameKind::Scroll, Hex({0x02, 0x07, 0x16, 0x09, 0x06}))).Applied);
 

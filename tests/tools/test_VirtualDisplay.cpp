@@ -48,7 +48,9 @@ public:
             close(fd_);
     }
     bool Ok() const { return fd_ >= 0; }
-    void Write(const ByteString& b) { ASSERT_EQ(write(fd_, b.data(), b.size()), ssize_t(b.size())); }
+    void Write(const ByteString& b) {
+        ASSERT_EQ(write(fd_, b.data(), b.size()), ssize_t(b.size()));
+    }
     // Reads until `quiet` passes without a byte; `hungUp` tells whether the far end went.
     ByteString ReadUntilQuiet(std::chrono::milliseconds quiet, bool* hungUp = nullptr) {
         ByteString out;
@@ -272,9 +274,10 @@ TEST(VirtualDisplay, HelpAndBadOptions) {
     EXPECT_NE(help.Stdout.find("--trace FILE"), std::string::npos);
     EXPECT_NE(help.Stdout.find("RX <hex>"), std::string::npos);
 
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--bogus"}, {"--baud", "12345"}, {"--port", "a/b"},
-          {"--settings", "/nonexistent/settings.json"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--bogus"},
+                                                 {"--baud", "12345"},
+                                                 {"--port", "a/b"},
+                                                 {"--settings", "/nonexistent/settings.json"}}) {
         const ProgramRun bad = RunProgram(kProgram, args);
         EXPECT_EQ(bad.Status, 2) << args[0];
         EXPECT_NE(bad.Stderr.find("vyl-virtual-display: "), std::string::npos) << bad.Stderr;
