@@ -26,6 +26,7 @@
 #include <random>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -282,13 +283,18 @@ int Display::Run() {
             terminal_.Log(LocalTime() + " signal received, withdrawing the port");
             return kExitOk;
         }
-        if (ready > 0 && (fds[0].revents & POLLIN))
+        // An open is seen before the bytes the host wrote after it; bytes written before a
+        // close belong to the connection that closed.
+        std::vector<VdHostWatch::Change> changes;
+        if (ready > 0 && watch_.Active() && (fds[2].revents & POLLIN))
+            changes = watch_.Read();
+        std::size_t next = 0;
+        if (!changes.empty() && changes.front() == VdHostWatch::Change::Opened)
+            OnHostChange(changes[next++]);
+        if ((ready > 0 && (fds[0].revents & POLLIN)) || !changes.empty())
             ReadLine(now);
-        if (ready > 0 && watch_.Active() && (fds[2].revents & POLLIN)) {
-            ReadLine(now); // what the host wrote before it closed belongs to its connection
-            for (const auto change : watch_.Read())
-                OnHostChange(change);
-        }
+        for (; next < changes.size(); ++next)
+            OnHostChange(changes[next]);
         // Without open/close notifications a long silence stands for the end of a connection.
         if (!watch_.Active() && authorized_ && now - lastRx_ > std::chrono::seconds(5))
             authorized_ = false;

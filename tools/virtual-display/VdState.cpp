@@ -15,8 +15,8 @@
 
 namespace {
 
-std::string Quoted(const ByteString& bytes) {
-    return "\"" + BytesToSpacedHex(bytes) + "\"";
+std::string Quoted(const ByteString& bytes, int codePage) {
+    return "\"" + Utf16ToUtf8(CodePageBytesToText(bytes, codePage)) + "\"";
 }
 
 } // namespace
@@ -186,10 +186,10 @@ ApplyResult DisplayState::Apply(const Frame& frame) {
     }
     case FrameKind::Welcome1:
         welcome1_ = frame.Text();
-        return {true, "welcome line 1 " + Quoted(welcome1_)};
+        return {true, "welcome line 1 " + Quoted(welcome1_, CodePage())};
     case FrameKind::Welcome2:
         welcome2_ = frame.Text();
-        return {true, "welcome line 2 " + Quoted(welcome2_)};
+        return {true, "welcome line 2 " + Quoted(welcome2_, CodePage())};
     case FrameKind::Scroll: {
         if (p != 0x04 && p != 0x06)
             return {false, "scroll value " + std::to_string(p) + " unknown"};
