@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -177,6 +178,19 @@ TEST(VirtualDisplay, LateAndMissingAnswers) {
         EXPECT_EQ(HandShake(), 0);
         EXPECT_EQ(HandShakeJpos(), COMM_TIMEOUT);
         CloseComm();
+    }
+    {
+        // An answer still on its way when the host gives up and closes is lost with the line.
+        VirtualDisplayProcess vd(kProgram, {"--reply-delay", "800"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+        EXPECT_EQ(HandShake(), COMM_TIMEOUT);
+        CloseComm();
+        const auto lost = vd.WaitForEvents("LOST", 1);
+        ASSERT_EQ(lost.size(), 1u);
+        EXPECT_EQ(lost[0].size(), 35u * 3 - 1); // 35 bytes as spaced hex
+        std::this_thread::sleep_for(500ms);
+        EXPECT_TRUE(vd.TraceEvents("TX").empty());
     }
     {
         VirtualDisplayProcess vd(kProgram, {"--no-jpos"});

@@ -78,6 +78,8 @@ Trace file: one line per event, fields separated by one space:
                "host <bit/s> display <bit/s>"
   SPEED <bit/s>  the display switched its line speed
   OPEN / CLOSE   the host opened / closed the port
+  LOST <hex>     the unsent rest of an answer when the host closed the port (what was sent
+                 and not read is dropped too, as on a real line)
   HANGUP         the display closed its line (--hangup-after)
 Readers should skip events they do not know.
 

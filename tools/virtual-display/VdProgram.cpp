@@ -229,6 +229,16 @@ void Display::OnHostChange(VdHostWatch::Change change) {
     authorized_ = false;
     const bool opened = change == VdHostWatch::Change::Opened;
     trace_.Write(opened ? "OPEN" : "CLOSE");
+    if (!opened) {
+        // What the display sends while no host listens is lost on a real line; on a pty it
+        // would wait in the slave's input for the next connection.
+        for (const Outgoing& o : out_) {
+            const ByteString unsent = o.Bytes.substr(o.Sent);
+            trace_.Write("LOST", &unsent);
+        }
+        out_.clear();
+        tcflush(pty_.Slave, TCIFLUSH);
+    }
     terminal_.Log(LocalTime() + (opened ? " host opened the port" : " host closed the port"));
 }
 
