@@ -1,1 +1,492 @@
 #include "TComPort.h"
+#include "untCustomSpeed.h"
+#include "untPortList.h"
+
+#include <QtGlobal>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const ClosedPortMessage = "Can't perform this operation on a closed port";
+const char* const OpenPortMessage = "Can't perform this operation on an open port";
+const char* const TimeoutMessage = "Timeout";
+
+[[noreturn]] void RaiseOsError(int err) {
+    errno = 0;
+    throw EComError(std::strerror(err), err);
+}
+
+TComExceptionReport& ExceptionReport() {
+    static TComExceptionReport report;
+    return report;
+}
+
+// Devices without modem lines or line-error counters (a pty) answer these.
+bool NotSupportedByDevice(int err) {
+    return err == ENOTTY || err == EINVAL;
+}
+
+speed_t StandardSpeed(std::int32_t rate) {
+    switch (rate) {
+    case 50:
+        return B50;
+    case 75:
+        return B75;
+    case 110:
+        return B110;
+    case 134:
+        return B134;
+    case 150:
+        return B150;
+    case 200:
+        return B200;
+    case 300:
+        return B300;
+    case 600:
+        return B600;
+    case 1200:
+        return B1200;
+    case 1800:
+        return B1800;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    case 230400:
+        return B230400;
+    case 460800:
+        return B460800;
+    case 500000:
+        return B500000;
+    case 576000:
+        return B576000;
+    case 921600:
+        return B921600;
+    case 1000000:
+        return B1000000;
+    case 1152000:
+        return B1152000;
+    case 1500000:
+        return B1500000;
+    case 2000000:
+        return B2000000;
+    case 2500000:
+        return B2500000;
+    case 3000000:
+        return B3000000;
+    case 3500000:
+        return B3500000;
+    case 4000000:
+        return B4000000;
+    default:
+        return B0;
+    }
+}
+
+void SetModemLine(int fd, int line, bool on) {
+    if (ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line) != 0 && !NotSupportedByDevice(errno))
+        RaiseOsError(errno);
+}
+
+} // namespace
+
+void SetComExceptionReport(TComExceptionReport report) {
+    ExceptionReport() = std::move(report);
+}
+
+std::int32_t BaudRateValue(TBaudRate rate, std::int32_t custom) {
+    static const std::int32_t rates[] = {0,     50,    75,    110,    134,    150,   300,
+                                         600,   1200,  1800,  2000,   2400,   3600,  4800,
+                                         7200,  9600,  10400, 14400,  15625,  19200, 28800,
+                                         38400, 56000, 57600, 115200, 128000, 256000};
+    if (rate == TBaudRate::brCustom)
+        return custom;
+    return rates[static_cast<std::size_t>(rate)];
+}
+
+TCustomComPort::TCustomComPort() = default;
+
+TCustomComPort::~TCustomComPort() {
+    ReleasePort();
+}
+
+void TCustomComPort::RequireOpen() const {
+    if (!Active())
+        throw EComError(ClosedPortMessage, 0);
+}
+
+void TCustomComPort::RequireClosed() const {
+    if (Active())
+        throw EComError(OpenPortMessage, 0);
+}
+
+void TCustomComPort::SetDeviceName(const std::string& name) {
+    RequireClosed();
+    deviceName_ = name;
+}
+
+void TCustomComPort::SetCustomBaudRate(std::int32_t rate) {
+    customBaudRate_ = rate;
+    baudRate_ = TBaudRate::brCustom;
+    ApplyIfOpen();
+}
+
+void TCustomComPort::SetBaudRate(TBaudRate rate) {
+    baudRate_ = rate;
+    ApplyIfOpen();
+}
+
+void TCustomComPort::SetDataBits(TDataBits bits) {
+    dataBits_ = bits;
+    ApplyIfOpen();
+}
+
+void TCustomComPort::SetParity(TParity parity) {
+    parity_ = parity;
+    ApplyIfOpen();
+}
+
+void TCustomComPort::SetStopBits(TStopBits bits) {
+    stopBits_ = bits;
+    ApplyIfOpen();
+}
+
+void TCustomComPort::SetFlowControl(const TFlowControl& flow) {
+    flowControl_ = flow;
+    ApplyIfOpen();
+}
+
+void TCustomComPort::SetCharacters(const TCharacters& chars) {
+    characters_ = chars;
+    ApplyIfOpen();
+}
+
+void TCustomComPort::SetOptions(TComOptions options) {
+    options_ = options;
+    ApplyIfOpen();
+}
+
+// Time-outs and queue sizes have no per-port meaning here: reads only take what is
+// queued, and writes wait until the bytes are transmitted.
+void TCustomComPort::SetTimeouts(const TTimeouts& timeouts) {
+    timeouts_ = timeouts;
+}
+
+void TCustomComPort::SetBufferSizes(const TBufferSizes& sizes) {
+    bufferSizes_ = sizes;
+}
+
+void TCustomComPort::SetSynchronizeEvents(bool on) {
+    RequireClosed();
+    synchronizeEvents_ = on;
+}
+
+void TCustomComPort::ApplyIfOpen() {
+    if (Active())
+        ApplyLineSettings();
+}
+
+void TCustomComPort::SetActive(bool active) {
+    if (active == Active())
+        return;
+    if (active)
+        DoOpen();
+    else
+        Close();
+}
+
+void TCustomComPort::DoOpen() {
+    ReleasePort();
+    errno = 0;
+    const std::string path = PortDevicePath(deviceName_);
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        RaiseOsError(errno);
+    fd_ = fd;
+    try {
+        // flock refuses a second opener even when it is root, whom TIOCEXCL lets through.
+        if (flock(fd_, LOCK_EX | LOCK_NB) != 0)
+            RaiseOsError(errno == EWOULDBLOCK ? EBUSY : errno);
+        if (ioctl(fd_, TIOCEXCL) != 0)
+            RaiseOsError(errno);
+        exclusive_ = true;
+        // Only input is purged: output that is queued belongs to a frame already handed over.
+        if (tcflush(fd_, TCIFLUSH) != 0)
+            RaiseOsError(errno);
+        ApplyLineSettings();
+        if (OnRxChar)
+            thread_ = std::make_unique<TComThread>(*this, fd_);
+    } catch (...) {
+        ReleasePort();
+        throw;
+    }
+}
+
+void TCustomComPort::ApplyLineSettings() {
+    termios t{};
+    if (tcgetattr(fd_, &t) != 0)
+        RaiseOsError(errno);
+    // Raw bytes both ways: no translation, no echo, no signals, no line editing.
+    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                                        IUCLC | IMAXBEL | IXANY | INPCK);
+    t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHOE | ECHOK | ECHONL | ICANON | ISIG | IEXTEN);
+    t.c_cflag |= CLOCAL | CREAD;
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+
+    switch (dataBits_) {
+    case TDataBits::dbDefault:
+        break;
+    case TDataBits::db5:
+        t.c_cflag = (t.c_cflag & ~CSIZE) | CS5;
+        break;
+    case TDataBits::db6:
+        t.c_cflag = (t.c_cflag & ~CSIZE) | CS6;
+        break;
+    case TDataBits::db7:
+        t.c_cflag = (t.c_cflag & ~CSIZE) | CS7;
+        break;
+    case TDataBits::db8:
+        t.c_cflag = (t.c_cflag & ~CSIZE) | CS8;
+        break;
+    default:
+        RaiseOsError(EINVAL); // 4, 9 and 16 data bits: no tty supports them
+    }
+    const tcflag_t parityBits = PARENB | PARODD | CMSPAR;
+    switch (parity_) {
+    case TParity::paDefault:
+        break;
+    case TParity::paNone:
+        t.c_cflag &= ~parityBits;
+        break;
+    case TParity::paOdd:
+        t.c_cflag = (t.c_cflag & ~parityBits) | PARENB | PARODD;
+        break;
+    case TParity::paEven:
+        t.c_cflag = (t.c_cflag & ~parityBits) | PARENB;
+        break;
+    case TParity::paMark:
+        t.c_cflag |= parityBits;
+        break;
+    case TParity::paSpace:
+        t.c_cflag = (t.c_cflag & ~parityBits) | PARENB | CMSPAR;
+        break;
+    }
+    if (options_.test(OptionBit(TComOption::coParityCheck)))
+        t.c_iflag |= INPCK;
+    switch (stopBits_) {
+    case TStopBits::sbDefault:
+        break;
+    case TStopBits::sb1:
+        t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
+        break;
+    case TStopBits::sb1_5:
+    case TStopBits::sb2:
+        t.c_cflag |= CSTOPB;
+        break;
+    }
+    if (flowControl_.RTS == TRTSControl::rcHandshake ||
+        options_.test(OptionBit(TComOption::coOutxCtsFlow)))
+        t.c_cflag |= CRTSCTS;
+    else if (flowControl_.RTS != TRTSControl::rcDefault)
+        t.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
+    const tcflag_t xonBits = IXON | IXOFF;
+    switch (flowControl_.XOnXOff) {
+    case TXOnXOffControl::xcDefault:
+        break;
+    case TXOnXOffControl::xcDisable:
+        t.c_iflag &= ~xonBits;
+        break;
+    case TXOnXOffControl::xcInput:
+        t.c_iflag = (t.c_iflag & ~xonBits) | IXOFF;
+        break;
+    case TXOnXOffControl::xcOutput:
+        t.c_iflag = (t.c_iflag & ~xonBits) | IXON;
+        break;
+    case TXOnXOffControl::xcInputOutput:
+        t.c_iflag |= xonBits;
+        break;
+    }
+    t.c_cc[VSTART] = static_cast<cc_t>(characters_.XOn);
+    t.c_cc[VSTOP] = static_cast<cc_t>(characters_.XOff);
+
+    const std::int32_t rate = BaudRateValue(baudRate_, customBaudRate_);
+    bool customRate = false;
+    if (baudRate_ != TBaudRate::brDefault) {
+        if (rate <= 0)
+            RaiseOsError(EINVAL);
+        const speed_t standard = StandardSpeed(rate);
+        if (standard != B0)
+            cfsetspeed(&t, standard);
+        else
+            customRate = true;
+    }
+    if (tcsetattr(fd_, TCSANOW, &t) != 0)
+        RaiseOsError(errno);
+    if (customRate) {
+        if (const int err = SetCustomSpeed(fd_, static_cast<unsigned>(rate)); err != 0)
+            RaiseOsError(err);
+    }
+
+    if (flowControl_.DTR == TDTRControl::dcDisable || flowControl_.DTR == TDTRControl::dcEnable)
+        SetModemLine(fd_, TIOCM_DTR, flowControl_.DTR == TDTRControl::dcEnable);
+    if (flowControl_.RTS == TRTSControl::rcDisable || flowControl_.RTS == TRTSControl::rcEnable)
+        SetModemLine(fd_, TIOCM_RTS, flowControl_.RTS == TRTSControl::rcEnable);
+}
+
+void TCustomComPort::Close() {
+    if (!Active())
+        return;
+    ReleasePort();
+}
+
+void TCustomComPort::ReleasePort() noexcept {
+    if (thread_) {
+        thread_->Stop();
+        thread_.reset();
+    }
+    if (fd_ >= 0) {
+        // The exclusive flag outlives our descriptor on a pty whose far end stays open, and
+        // would lock an ordinary user out of the next action. Output is not flushed: a
+        // frame handed over is a frame sent.
+        if (exclusive_)
+            ioctl(fd_, TIOCNXCL);
+        close(fd_);
+    }
+    fd_ = -1;
+    exclusive_ = false;
+    writePending_ = false;
+}
+
+void TCustomComPort::ClearInput() {
+    if (Active() && tcflush(fd_, TCIFLUSH) != 0)
+        RaiseOsError(errno);
+}
+
+void TCustomComPort::ClearOutput() {
+    if (Active() && writePending_) {
+        if (tcdrain(fd_) != 0)
+            RaiseOsError(errno);
+        writePending_ = false;
+    }
+}
+
+void TCustomComPort::CheckLineErrors() {
+    RequireOpen();
+    // Framing, overrun, parity and break counts are read and dropped: nobody is told.
+    serial_icounter_struct counters{};
+    if (ioctl(fd_, TIOCGICOUNT, &counters) != 0 && !NotSupportedByDevice(errno))
+        RaiseOsError(errno);
+}
+
+void TCustomComPort::ClearLineErrors() {
+    CheckLineErrors();
+}
+
+std::int32_t TCustomComPort::InputCount() {
+    RequireOpen();
+    int count = 0;
+    if (ioctl(fd_, FIONREAD, &count) != 0)
+        RaiseOsError(errno);
+    return count;
+}
+
+void TCustomComPort::Write(const void* buffer, std::int32_t count, bool waitForCompletion) {
+    RequireOpen();
+    const char* bytes = static_cast<const char*>(buffer);
+    std::size_t done = 0;
+    const std::size_t total = count > 0 ? static_cast<std::size_t>(count) : 0;
+    while (done < total) {
+        const ssize_t n = write(fd_, bytes + done, total - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            writePending_ = true;
+        } else if (n < 0 && errno == EAGAIN) {
+            // The driver's queue is full: wait for room, without limit. A hang-up wakes
+            // the wait too, and the write then fails with the device's error.
+            pollfd p{fd_, POLLOUT, 0};
+            if (poll(&p, 1, -1) < 0 && errno != EINTR)
+                RaiseOsError(errno);
+        } else if (n < 0 && errno != EINTR) {
+            RaiseOsError(errno);
+        } else if (n == 0) {
+            throw EComError(TimeoutMessage, 0);
+        }
+    }
+    if (waitForCompletion)
+        WaitForWriteCompletion();
+}
+
+void TCustomComPort::WriteAnsiString(const ByteString& bytes) {
+    Write(bytes.data(), static_cast<std::int32_t>(bytes.size()), false);
+}
+
+void TCustomComPort::WaitForWriteCompletion() {
+    RequireOpen();
+    if (writePending_) {
+        while (tcdrain(fd_) != 0) {
+            if (errno != EINTR)
+                RaiseOsError(errno);
+        }
+        writePending_ = false;
+    }
+    CheckLineErrors();
+}
+
+ByteString TCustomComPort::ReadAnsiString() {
+    const std::int32_t count = InputCount();
+    ByteString bytes;
+    if (count <= 0)
+        return bytes;
+    bytes.resize(static_cast<std::size_t>(count));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = read(fd_, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else if (n < 0 && errno != EAGAIN)
+            RaiseOsError(errno);
+        else
+            break;
+    }
+    if (done != bytes.size())
+        throw EComError(TimeoutMessage, 0);
+    return bytes;
+}
+
+void TCustomComPort::DispatchRxChar() {
+    if (!Active() || !OnRxChar)
+        return;
+    // The handler may close or even destroy this port: keep our own copy of it.
+    const auto handler = OnRxChar;
+    try {
+        handler(*this);
+    } catch (const std::exception& e) {
+        if (ExceptionReport())
+            ExceptionReport()(e);
+        else
+            qWarning("Receive handler failed: %s", e.what());
+    }
+}

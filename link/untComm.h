@@ -15,11 +15,15 @@ constexpr int COMM_TIMEOUT = 3;
 
 // One connection per user action. Port name N opens /dev/N, or the published virtual port N.
 bool OpenComm(const std::string& portName, int baudRate);
+// Always ends closed with the port released; never raises. Written bytes are not discarded.
 void CloseComm();
+// COMM_OK once the frame is transmitted; COMM_NOT_OPEN when closed or when the write failed.
 int SendComm(const ByteString& frame);
 void CommRxChar(TCustomComPort& sender);
 
 // Writes the request and gathers the reply until complete or QueryTimeout has passed.
+// An error of the port itself (EComError, e.g. the device gone before the request went out)
+// is passed on to the caller with the connection's busy state cleared.
 int QueryComm(const ByteString& request, ByteString& reply, int& length, bool terminatorMode,
               std::uint8_t terminator);
 void SetQueryTimeout(int ms);

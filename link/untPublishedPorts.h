@@ -26,6 +26,9 @@ public:
     // Throws std::runtime_error with the reason when the port cannot be published
     // (bad name, unsafe folder, the name held by a live publisher).
     TPortPublication(const std::string& name, const std::string& devicePath);
+    // The same in the given folder (checked as PublishedPortsDir checks the user's own).
+    TPortPublication(const std::string& name, const std::string& devicePath,
+                     const std::string& folder);
     ~TPortPublication();
     TPortPublication(const TPortPublication&) = delete;
     TPortPublication& operator=(const TPortPublication&) = delete;

@@ -1,0 +1,184 @@
+// The request/response exchange against a scripted far end on its own thread.
+#include "LinkTestUtil.h"
+#include "PtyPair.h"
+#include "untComm.h"
+
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// Plays the display: reads the request, then answers as told.
+class FarEnd {
+public:
+    FarEnd(PtyPair& pair, std::size_t requestLength, std::function<void(PtyPair&)> answer)
+        : thread_([&pair, requestLength, answer = std::move(answer), this] {
+              request_ = pair.Read(requestLength, 3s);
+              answer(pair);
+          }) {}
+    ~FarEnd() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    FarEnd(const FarEnd&) = delete;
+    FarEnd& operator=(const FarEnd&) = delete;
+    // The request as it arrived; valid once the far end has answered (join first).
+    const ByteString& Request() {
+        if (thread_.joinable())
+            thread_.join();
+        return request_;
+    }
+
+private:
+    ByteString request_;
+    std::thread thread_;
+};
+
+struct Exchange : testing::Test {
+    PtyPair pair;
+    void SetUp() override { ASSERT_TRUE(OpenComm(pair.PortName(), 115200)) << LastOpenError(); }
+    void TearDown() override { CloseComm(); }
+};
+
+long long MsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+} // namespace
+
+TEST(ExchangeClosed, NotOpenLeavesReplyAndLengthUntouched) {
+    ByteString reply = "keep";
+    int length = 42;
+    EXPECT_EQ(QueryComm("req", reply, length, false, 0), COMM_NOT_OPEN);
+    EXPECT_EQ(reply, "keep");
+    EXPECT_EQ(length, 42);
+}
+
+TEST_F(Exchange, LengthModeReturnsALongerReplyWhole) {
+    const ByteString request("\x02\x07\x12\0\xff", 5);
+    const ByteString answer("\x02\x07\x12\0\xff\0extra", 11);
+    FarEnd far(pair, request.size(), [&](PtyPair& p) { p.Write(answer); });
+    SetQueryTimeout(3000);
+    ByteString reply;
+    int length = static_cast<int>(request.size());
+    EXPECT_EQ(QueryComm(request, reply, length, false, 0), COMM_OK);
+    EXPECT_EQ(reply, answer);
+    EXPECT_EQ(length, 11);
+    EXPECT_EQ(far.Request(), request);
+}
+
+TEST_F(Exchange, TerminatorModeKeepsBytesAfterTheTerminator) {
+    const ByteString answer("{\"a\":1}\0tail", 12);
+    FarEnd far(pair, 4, [&](PtyPair& p) {
+        p.Write("{\"a\"");
+        std::this_thread::sleep_for(50ms); // the reply comes in two deliveries
+        p.Write(answer.substr(4));
+    });
+    SetQueryTimeout(3000);
+    ByteString reply;
+    int length = 1; // ignored in terminator mode
+    EXPECT_EQ(QueryComm(ByteString("\x02\x07\x16\x05", 4), reply, length, true, 0x00), COMM_OK);
+    EXPECT_EQ(reply, answer);
+    EXPECT_EQ(length, 12);
+}
+
+TEST_F(Exchange, NoAnswerTimesOutWithWhatArrived) {
+    SetQueryTimeout(500);
+    ByteString reply = "old";
+    int length = 35;
+    auto start = Clock::now();
+    EXPECT_EQ(QueryComm("hello", reply, length, false, 0), COMM_TIMEOUT);
+    const auto waited = MsSince(start);
+    EXPECT_GT(waited, 500);
+    EXPECT_LT(waited, 2500);
+    EXPECT_EQ(reply, "");
+    EXPECT_EQ(length, 0);
+    EXPECT_EQ(pair.Read(5, 1s), "hello");
+
+    // Part of the reply: returned with code 3.
+    FarEnd far(pair, 3, [](PtyPair& p) { p.Write(ByteString("\x02\0\x07", 3)); });
+    length = 35;
+    start = Clock::now();
+    EXPECT_EQ(QueryComm("abc", reply, length, false, 0), COMM_TIMEOUT);
+    EXPECT_GT(MsSince(start), 500);
+    EXPECT_EQ(reply, ByteString("\x02\0\x07", 3));
+    EXPECT_EQ(length, 3);
+}
+
+TEST_F(Exchange, BytesQueuedBeforeTheRequestAreDropped) {
+    pair.Write("stale bytes");
+    PumpUntil([] { return false; }, 100ms); // delivered while no exchange runs: left queued
+    FarEnd far(pair, 3, [](PtyPair& p) { p.Write("OK!"); });
+    SetQueryTimeout(3000);
+    ByteString reply;
+    int length = 3;
+    EXPECT_EQ(QueryComm("req", reply, length, false, 0), COMM_OK);
+    EXPECT_EQ(reply, "OK!");
+}
+
+TEST_F(Exchange, SecondExchangeDuringTheWaitIsRefusedAndSendsNothing) {
+    int nestedResult = -1;
+    ByteString nestedReply = "untouched";
+    int nestedLength = 9;
+    QTimer::singleShot(
+        50, [&] { nestedResult = QueryComm("NESTED", nestedReply, nestedLength, false, 0); });
+    FarEnd far(pair, 5, [](PtyPair& p) {
+        std::this_thread::sleep_for(300ms);
+        p.Write("12345");
+    });
+    SetQueryTimeout(3000);
+    ByteString reply;
+    int length = 5;
+    EXPECT_EQ(QueryComm("first", reply, length, false, 0), COMM_OK);
+    EXPECT_EQ(reply, "12345");
+    EXPECT_EQ(nestedResult, COMM_BUSY);
+    EXPECT_EQ(nestedReply, "untouched");
+    EXPECT_EQ(nestedLength, 9);
+    EXPECT_EQ(far.Request(), "first");
+    EXPECT_EQ(pair.ReadUntilQuiet(100ms), "") << "the refused exchange sent its request";
+}
+
+TEST_F(Exchange, FarEndHangingUpDuringTheWaitEndsCleanly) {
+    FarEnd far(pair, 3, [](PtyPair& p) {
+        p.Write("x");
+        std::this_thread::sleep_for(50ms);
+        p.CloseMaster();
+    });
+    SetQueryTimeout(600);
+    ByteString reply;
+    int length = 10;
+    EXPECT_EQ(QueryComm("req", reply, length, false, 0), COMM_TIMEOUT);
+    EXPECT_EQ(reply, "x");
+    EXPECT_EQ(SendComm("after"), COMM_NOT_OPEN);
+    CloseComm();
+    EXPECT_FALSE(CommIsOpen());
+}
+
+TEST(MessageWaitTest, DeliversQueuedWorkAndSleepsTheGivenTime) {
+    bool ran = false;
+    QTimer::singleShot(20, [&] { ran = true; });
+    const auto start = Clock::now();
+    MessageWait(150);
+    const auto waited = MsSince(start);
+    EXPECT_TRUE(ran);
+    EXPECT_GE(waited, 149);
+    EXPECT_LT(waited, 1500);
+}
+
+TEST(ToBaudRateTest, ListedRatesHaveTheirMemberOthersAreCustom) {
+    EXPECT_EQ(ToBaudRate(9600), TBaudRate::br9600);
+    EXPECT_EQ(ToBaudRate(14400), TBaudRate::br14400);
+    EXPECT_EQ(ToBaudRate(256000), TBaudRate::br256000);
+    EXPECT_EQ(ToBaudRate(1800), TBaudRate::brCustom);
+    EXPECT_EQ(ToBaudRate(1500000), TBaudRate::brCustom);
+    EXPECT_EQ(BaudRateValue(TBaudRate::br134_5, 0), 134);
+    EXPECT_EQ(BaudRateValue(TBaudRate::br256000, 0), 256000);
+    EXPECT_EQ(BaudRateValue(TBaudRate::brCustom, 1800), 1800);
+}
