@@ -1,0 +1,177 @@
+// Both handshakes against a far end scripted by the test. The far end ciphers with OpenSSL
+// directly, so the command module's use of the cipher service is checked from outside.
+#include "PtyPair.h"
+#include "ScriptedFarEnd.h"
+#include "untCmd_RV310.h"
+#include "untComm.h"
+
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+
+#include <cctype>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+ByteString Cbc(bool encrypt, const ByteString& data, std::string_view key,
+               std::string_view vector) {
+    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(),
+                                                                        EVP_CIPHER_CTX_free);
+    EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr,
+                      reinterpret_cast<const unsigned char*>(key.data()),
+                      reinterpret_cast<const unsigned char*>(vector.data()), encrypt ? 1 : 0);
+    EVP_CIPHER_CTX_set_padding(ctx.get(), 0);
+    ByteString out(data.size() + 16, '\0');
+    int n = 0, tail = 0;
+    EVP_CipherUpdate(ctx.get(), reinterpret_cast<unsigned char*>(out.data()), &n,
+                     reinterpret_cast<const unsigned char*>(data.data()),
+                     static_cast<int>(data.size()));
+    EVP_CipherFinal_ex(ctx.get(), reinterpret_cast<unsigned char*>(out.data()) + n, &tail);
+    out.resize(static_cast<std::size_t>(n + tail));
+    return out;
+}
+
+// What the request carried, deciphered as the display does it.
+ByteString Deciphered(const ByteString& request, const HandshakeKeySet& keys) {
+    return Cbc(false, request.substr(3, 32), keys.EncryptKey, keys.Vector);
+}
+
+// A display's answer: three leading bytes, then `plain` enciphered with the answer key.
+ByteString Answer(const ByteString& plain, const HandshakeKeySet& keys,
+                  const ByteString& lead = "\x02\x07\x13") {
+    return lead + Cbc(true, plain, keys.DecryptKey, keys.Vector);
+}
+
+class HandShakes : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(OpenComm(pty.PortName(), 9600)); }
+    void TearDown() override { CloseComm(); }
+
+    // Runs the handshake against a far end that answers with `reply(request)` after `delay`.
+    int Run(int (*handShake)(), const std::function<ByteString(const ByteString&)>& reply,
+            std::chrono::milliseconds delay = 0ms) {
+        ScriptedFarEnd far(pty, 35, reply, delay);
+        const int result = handShake();
+        request = far.Request();
+        return result;
+    }
+
+    PtyPair pty;
+    ByteString request;
+};
+
+TEST_F(HandShakes, CorrectAnswersPassBothVariants) {
+    const auto good = [](const HandshakeKeySet& keys) {
+        return [&keys](const ByteString& req) { return Answer(Deciphered(req, keys), keys); };
+    };
+    EXPECT_EQ(Run(HandShake, good(StandardHandshakeKeys)), 0);
+    ASSERT_EQ(request.size(), 35u);
+    EXPECT_EQ(request.substr(0, 3), ByteString("\x02\x07\x13"));
+    const ByteString plain = Deciphered(request, StandardHandshakeKeys);
+    EXPECT_EQ(plain.substr(16), ByteString(16, '\x10'));
+
+    EXPECT_EQ(Run(HandShakeJpos, good(JposHandshakeKeys)), 0);
+    ASSERT_EQ(request.size(), 35u);
+    EXPECT_EQ(request.substr(0, 3), ByteString("\x02\x07\x12"));
+    EXPECT_EQ(Deciphered(request, JposHandshakeKeys).substr(16), ByteString(16, '\x10'));
+}
+
+TEST_F(HandShakes, LeadingBytesAndBytesPastTheAnswerAreNotExamined) {
+    EXPECT_EQ(Run(HandShake,
+                  [](const ByteString& req) {
+                      return Answer(Deciphered(req, StandardHandshakeKeys), StandardHandshakeKeys,
+                                    ByteString("\xFF\x00\x41", 3)) +
+                             "\x01\x02\x03\x04\x05"; // 40 bytes in all
+                  }),
+              0);
+    // Positions 17 to 31 may hold anything while the last byte is 10 hex.
+    EXPECT_EQ(Run(HandShake,
+                  [](const ByteString& req) {
+                      ByteString plain = Deciphered(req, StandardHandshakeKeys);
+                      plain.replace(16, 15, ByteString(15, 'z'));
+                      return Answer(plain, StandardHandshakeKeys);
+                  }),
+              0);
+}
+
+TEST_F(HandShakes, WrongAnswersGiveFour) {
+    // Enciphered with the encryption key instead of the decryption key.
+    EXPECT_EQ(Run(HandShake,
+                  [](const ByteString& req) {
+                      return "\x02\x07\x13" + Cbc(true, Deciphered(req, StandardHandshakeKeys),
+                                                  StandardHandshakeKeys.EncryptKey,
+                                                  StandardHandshakeKeys.Vector);
+                  }),
+              4);
+    // The JavaPOS variant does not accept the standard keys.
+    EXPECT_EQ(Run(HandShakeJpos,
+                  [](const ByteString& req) {
+                      return Answer(Deciphered(req, JposHandshakeKeys), StandardHandshakeKeys);
+                  }),
+              4);
+    // A last deciphered byte of 20 hex unpads to nothing, one of 0C to 20 bytes.
+    for (char last : {'\x20', '\x0C'}) {
+        EXPECT_EQ(Run(HandShake,
+                      [last](const ByteString& req) {
+                          ByteString plain = Deciphered(req, StandardHandshakeKeys);
+                          plain.back() = last;
+                          return Answer(plain, StandardHandshakeKeys);
+                      }),
+                  4)
+            << int(last);
+    }
+    // The right padding around another challenge.
+    EXPECT_EQ(Run(HandShake,
+                  [](const ByteString&) {
+                      return Answer("AAAAAAAAAAAAAAAA" + ByteString(16, '\x10'),
+                                    StandardHandshakeKeys);
+                  }),
+              4);
+}
+
+TEST_F(HandShakes, ShortOrLateAnswersTimeOut) {
+    const auto good = [](const HandshakeKeySet& keys) {
+        return [&keys](const ByteString& req) { return Answer(Deciphered(req, keys), keys); };
+    };
+    // 300 ms is within the standard variant's 500 ms, beyond the JavaPOS variant's 200 ms.
+    EXPECT_EQ(Run(HandShake, good(StandardHandshakeKeys), 300ms), 0);
+    EXPECT_EQ(Run(HandShakeJpos, good(JposHandshakeKeys), 300ms), COMM_TIMEOUT);
+    pty.ReadUntilQuiet(50ms); // the late answer is not part of the next exchange
+    EXPECT_EQ(Run(HandShake,
+                  [](const ByteString& req) {
+                      return Answer(Deciphered(req, StandardHandshakeKeys), StandardHandshakeKeys)
+                          .substr(0, 34);
+                  }),
+              COMM_TIMEOUT);
+}
+
+TEST_F(HandShakes, ChallengesDifferAndUseTheAlphabet) {
+    std::vector<ByteString> challenges;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Run(
+                      HandShake, [](const ByteString&) { return ByteString(); }, 0ms),
+                  COMM_TIMEOUT);
+        ASSERT_EQ(request.size(), 35u);
+        const ByteString challenge = Deciphered(request, StandardHandshakeKeys).substr(0, 16);
+        for (char c : challenge)
+            EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(c))) << int(c);
+        challenges.push_back(challenge);
+    }
+    EXPECT_NE(challenges[0], challenges[1]);
+    EXPECT_NE(challenges[1], challenges[2]);
+}
+
+TEST(HandShakeClosed, NoConnectionGivesOneAndSendsNothing) {
+    PtyPair pty;
+    CloseComm();
+    EXPECT_EQ(HandShake(), COMM_NOT_OPEN);
+    EXPECT_EQ(HandShakeJpos(), COMM_NOT_OPEN);
+    EXPECT_EQ(DSP_GetSettings(), "");
+    EXPECT_EQ(pty.ReadUntilQuiet(100ms, 1s), "");
+}
+
+} // namespace

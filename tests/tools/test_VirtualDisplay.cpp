@@ -1,0 +1,308 @@
+// The virtual display program end to end: started as a child that publishes a port under a
+// unique name, driven through the link and the command module like the utility drives it.
+#include "VirtualDisplayProcess.h"
+#include "untCmd_RV310.h"
+#include "untComm.h"
+#include "untPublishedPorts.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kProgram = VYL_VIRTUAL_DISPLAY;
+
+nlohmann::json Settings() {
+    const ByteString reply = DSP_GetSettings();
+    EXPECT_FALSE(reply.empty());
+    EXPECT_EQ(reply.back(), '\0');
+    return nlohmann::json::parse(reply.substr(0, reply.find('\0')), nullptr, false);
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// The line opened by hand, for answers the link would not pass on (no 00, garbage).
+class RawLine {
+public:
+    RawLine(const std::string& path, speed_t speed) {
+        fd_ = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        termios t{};
+        tcgetattr(fd_, &t);
+        cfmakeraw(&t);
+        cfsetspeed(&t, speed);
+        tcsetattr(fd_, TCSANOW, &t);
+    }
+    ~RawLine() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    bool Ok() const { return fd_ >= 0; }
+    void Write(const ByteString& b) {
+        ASSERT_EQ(write(fd_, b.data(), b.size()), ssize_t(b.size()));
+    }
+    // Reads until `quiet` passes without a byte; `hungUp` tells whether the far end went.
+    ByteString ReadUntilQuiet(std::chrono::milliseconds quiet, bool* hungUp = nullptr) {
+        ByteString out;
+        for (;;) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, static_cast<int>(quiet.count())) <= 0)
+                return out;
+            char buf[4096];
+            const ssize_t n = read(fd_, buf, sizeof buf);
+            if (n <= 0) {
+                if (hungUp)
+                    *hungUp = true;
+                return out;
+            }
+            out.append(buf, static_cast<std::size_t>(n));
+        }
+    }
+
+private:
+    int fd_ = -1;
+};
+
+TEST(VirtualDisplay, HandshakesAndEverySettingFrameShowInItsDocument) {
+    VirtualDisplayProcess vd(kProgram, {"--model", "RV310", "--firmware", "7"});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    std::vector<std::string> ports;
+    ASSERT_TRUE(ListComPorts(ports));
+    EXPECT_TRUE(std::count(ports.begin(), ports.end(), vd.PortName()) == 1);
+
+    ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+    EXPECT_EQ(HandShakeJpos(), 0);
+    auto doc = Settings();
+    EXPECT_EQ(doc["product_name"], "RV310");
+    EXPECT_EQ(doc["firmware_version"], 7);
+    EXPECT_EQ(doc["back_light"], 3);
+    EXPECT_EQ(doc["Comm_No"], 255);
+
+    EXPECT_EQ(HandShake(), 0);
+    EXPECT_EQ(DSP_SetBrightness(2), COMM_OK);
+    EXPECT_EQ(DSP_SetCommand(3), COMM_OK);
+    EXPECT_EQ(DSP_SetCharset(3), COMM_OK);
+    EXPECT_EQ(DSP_SetCodepage(17), COMM_OK); // CP866
+    EXPECT_EQ(DSP_SetWelMsg1("HELLO \x80"), COMM_OK);
+    EXPECT_EQ(DSP_SetWelMessage_2("SECOND LINE"), COMM_OK);
+    EXPECT_EQ(DSP_SetWelMessage_2_Scroll(false), COMM_OK);
+    EXPECT_EQ(DSP_DisplayTextAt("AB", 2, 5), COMM_OK);
+    EXPECT_EQ(DSP_Restart(), COMM_OK);
+    doc = Settings();
+    EXPECT_EQ(doc["back_light"], 2);
+    EXPECT_EQ(doc["Comm_No"], 3);
+    EXPECT_EQ(doc["Char_No"], 3);
+    EXPECT_EQ(doc["Expand_Char_No"], 17);
+    EXPECT_EQ(doc["wel_mess1"], "HELLO \xD0\x90");
+    EXPECT_EQ(doc["wel_mess1_hex"], "48 45 4C 4C 4F 20 80");
+    EXPECT_EQ(doc["wel_mess2"], "SECOND LINE");
+    EXPECT_EQ(doc["temp2"].get<int>() & 0x02, 0x02);
+    CloseComm();
+
+    const auto rx = vd.TraceEvents("RX");
+    EXPECT_TRUE(Contains(rx, "1F 58 02"));
+    EXPECT_TRUE(Contains(rx, "02 43 33"));
+    EXPECT_TRUE(Contains(rx, "02 07 16 06 48 45 4C 4C 4F 20 80 00"));
+    EXPECT_TRUE(Contains(rx, "02 07 16 09 06"));
+    EXPECT_TRUE(Contains(rx, "1F 24 05 02 41 42"));
+    EXPECT_TRUE(Contains(rx, "02 1D AA 55"));
+    EXPECT_EQ(std::count(rx.begin(), rx.end(), "02 07 16 05"), 2);
+    EXPECT_EQ(vd.WaitForEvents("TX", 4).size(), 4u); // two handshakes, two documents
+    EXPECT_TRUE(vd.TraceEvents("IGNORED").empty());
+
+    // Stopping withdraws the port.
+    EXPECT_EQ(vd.Stop(SIGTERM), 0);
+    EXPECT_FALSE(ResolvePublishedPort(vd.PortName()));
+}
+
+TEST(VirtualDisplay, SpeedChangeLeavesAHostAtTheOldSpeedUnanswered) {
+    VirtualDisplayProcess vd(kProgram, {});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    ASSERT_TRUE(OpenComm(vd.PortName(), 19200));
+    EXPECT_EQ(HandShake(), COMM_TIMEOUT); // the display runs at 9600
+    CloseComm();
+
+    ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+    EXPECT_EQ(HandShake(), 0);
+    EXPECT_EQ(DSP_SetBaudrate(1), COMM_OK);
+    EXPECT_EQ(HandShake(), COMM_TIMEOUT); // the host still speaks 9600
+    CloseComm();
+
+    ASSERT_TRUE(OpenComm(vd.PortName(), 19200));
+    EXPECT_EQ(HandShake(), 0);
+    EXPECT_EQ(Settings()["Baud_Rate"], 1);
+    CloseComm();
+    EXPECT_EQ(vd.TraceEvents("SPEED"), std::vector<std::string>{"19200"});
+    EXPECT_GE(vd.TraceEvents("DROP").size(), 2u);
+}
+
+TEST(VirtualDisplay, RequiredHandshakeHoldsForOneConnection) {
+    VirtualDisplayProcess vd(kProgram, {"--require-handshake"});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+    EXPECT_EQ(DSP_SetBrightness(1), COMM_OK); // no handshake yet: ignored
+    EXPECT_EQ(Settings()["back_light"], 3);
+    EXPECT_EQ(HandShake(), 0);
+    EXPECT_EQ(DSP_SetBrightness(1), COMM_OK);
+    EXPECT_EQ(Settings()["back_light"], 1);
+    CloseComm();
+    // The display sees the close a moment later; a host never reopens faster than that.
+    ASSERT_EQ(vd.WaitForEvents("CLOSE", 1).size(), 1u);
+
+    ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+    EXPECT_EQ(DSP_SetBrightness(4), COMM_OK); // a new connection needs its own handshake
+    EXPECT_EQ(DSP_ClearScreen(), COMM_OK);    // display frames need none
+    EXPECT_EQ(Settings()["back_light"], 1);
+    CloseComm();
+    EXPECT_EQ(vd.TraceEvents("IGNORED"), (std::vector<std::string>{"1F 58 01", "1F 58 04"}));
+    EXPECT_EQ(vd.WaitForEvents("CLOSE", 2).size(), 2u);
+}
+
+TEST(VirtualDisplay, LateAndMissingAnswers) {
+    {
+        // 300 ms is in time for the standard handshake, late for the JavaPOS one.
+        VirtualDisplayProcess vd(kProgram, {"--reply-delay", "300"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+        EXPECT_EQ(HandShake(), 0);
+        EXPECT_EQ(HandShakeJpos(), COMM_TIMEOUT);
+        CloseComm();
+    }
+    {
+        // An answer still on its way when the host gives up and closes is lost with the line.
+        VirtualDisplayProcess vd(kProgram, {"--reply-delay", "800"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+        EXPECT_EQ(HandShake(), COMM_TIMEOUT);
+        CloseComm();
+        const auto lost = vd.WaitForEvents("LOST", 1);
+        ASSERT_EQ(lost.size(), 1u);
+        EXPECT_EQ(lost[0].size(), 35u * 3 - 1); // 35 bytes as spaced hex
+        std::this_thread::sleep_for(500ms);
+        EXPECT_TRUE(vd.TraceEvents("TX").empty());
+    }
+    {
+        VirtualDisplayProcess vd(kProgram, {"--no-jpos"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+        EXPECT_EQ(HandShakeJpos(), COMM_TIMEOUT);
+        EXPECT_EQ(HandShake(), 0);
+        CloseComm();
+    }
+    {
+        VirtualDisplayProcess vd(kProgram, {"--wrong-key"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+        EXPECT_EQ(HandShake(), 4);
+        EXPECT_EQ(HandShakeJpos(), 4);
+        CloseComm();
+    }
+    {
+        VirtualDisplayProcess vd(kProgram, {"--no-answer"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+        EXPECT_EQ(HandShake(), COMM_TIMEOUT);
+        CloseComm();
+        EXPECT_TRUE(vd.TraceEvents("TX").empty());
+    }
+}
+
+TEST(VirtualDisplay, AnswersArePacedAtTheLineSpeed) {
+    VirtualDisplayProcess vd(kProgram, {});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    RawLine line(vd.DevicePath(), B9600);
+    ASSERT_TRUE(line.Ok());
+    const auto start = std::chrono::steady_clock::now();
+    line.Write(ByteString("\x02\x07\x16\x05", 4));
+    const ByteString reply = line.ReadUntilQuiet(300ms);
+    const auto took = std::chrono::steady_clock::now() - start - 300ms;
+    ASSERT_GT(reply.size(), 300u);
+    EXPECT_EQ(reply.back(), '\0');
+    // Ten bit times per byte at 9600 bit/s; a lower bound holds on any machine.
+    const auto expected = std::chrono::microseconds(reply.size() * 10 * 1000000 / 9600);
+    EXPECT_GE(took, expected * 9 / 10);
+}
+
+TEST(VirtualDisplay, MisbehavioursOnTheRawLine) {
+    {
+        VirtualDisplayProcess vd(kProgram, {"--no-terminator"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        RawLine line(vd.DevicePath(), B9600);
+        line.Write(ByteString("\x02\x07\x16\x05", 4));
+        const ByteString reply = line.ReadUntilQuiet(300ms);
+        ASSERT_FALSE(reply.empty());
+        EXPECT_EQ(reply.find('\0'), std::string::npos);
+        EXPECT_EQ(reply.back(), '}');
+    }
+    {
+        VirtualDisplayProcess vd(kProgram, {"--garbage"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        RawLine line(vd.DevicePath(), B9600);
+        line.Write(ByteString("\x02\x07\x16\x05", 4));
+        const ByteString reply = line.ReadUntilQuiet(300ms);
+        ASSERT_FALSE(reply.empty());
+        EXPECT_EQ(reply.find('\0'), reply.size() - 1);
+        EXPECT_TRUE(nlohmann::json::parse(reply.substr(0, reply.size() - 1), nullptr, false)
+                        .is_discarded());
+    }
+    {
+        VirtualDisplayProcess vd(kProgram, {"--hangup-after", "2"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        RawLine line(vd.DevicePath(), B9600);
+        line.Write(ByteString("\x0C", 1));
+        line.Write(ByteString("\x02\x07\x16\x05", 4));
+        bool hungUp = false;
+        const ByteString reply = line.ReadUntilQuiet(2s, &hungUp);
+        EXPECT_EQ(reply.back(), '\0'); // the second frame is still answered
+        EXPECT_TRUE(hungUp);
+        EXPECT_EQ(vd.Wait(5s), 0);
+        EXPECT_FALSE(ResolvePublishedPort(vd.PortName()));
+        EXPECT_EQ(vd.WaitForEvents("HANGUP", 1).size(), 1u);
+    }
+}
+
+TEST(VirtualDisplay, SignalsWithdrawThePort) {
+    for (int signal : {SIGINT, SIGHUP}) {
+        VirtualDisplayProcess vd(kProgram, {});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        EXPECT_TRUE(ResolvePublishedPort(vd.PortName()));
+        EXPECT_EQ(vd.Stop(signal), 0) << signal;
+        EXPECT_FALSE(ResolvePublishedPort(vd.PortName())) << signal;
+    }
+}
+
+TEST(VirtualDisplay, HelpAndBadOptions) {
+    const ProgramRun help = RunProgram(kProgram, {"--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Stdout.find("--trace FILE"), std::string::npos);
+    EXPECT_NE(help.Stdout.find("RX <hex>"), std::string::npos);
+
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--bogus"},
+                                                 {"--baud", "12345"},
+                                                 {"--port", "a/b"},
+                                                 {"--settings", "/nonexistent/settings.json"}}) {
+        const ProgramRun bad = RunProgram(kProgram, args);
+        EXPECT_EQ(bad.Status, 2) << args[0];
+        EXPECT_NE(bad.Stderr.find("vyl-virtual-display: "), std::string::npos) << bad.Stderr;
+    }
+
+    // A name held by a live display cannot be published twice.
+    VirtualDisplayProcess first(kProgram, {});
+    ASSERT_TRUE(first.Started());
+    const ProgramRun second = RunProgram(kProgram, {"--port", first.PortName(), "--quiet"});
+    EXPECT_EQ(second.Status, 1);
+    EXPECT_NE(second.Stderr.find(first.PortName()), std::string::npos) << second.Stderr;
+}
+
+} // namespace

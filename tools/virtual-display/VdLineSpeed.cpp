@@ -1,0 +1,12 @@
+// Kept apart from every file that includes <termios.h>: the kernel's termbits clash with it.
+#include "VdLineSpeed.h"
+
+#include <asm/termbits.h>
+#include <sys/ioctl.h>
+
+unsigned HostLineSpeed(int slaveFd) {
+    struct termios2 t {};
+    if (ioctl(slaveFd, TCGETS2, &t) != 0)
+        return 0;
+    return t.c_ospeed;
+}

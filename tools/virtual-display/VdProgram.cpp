@@ -1,0 +1,382 @@
+#include "VdProgram.h"
+
+#include "VdFrames.h"
+#include "VdHandshake.h"
+#include "VdHostWatch.h"
+#include "VdLineSpeed.h"
+#include "VdState.h"
+#include "VdTerminal.h"
+#include "VdTrace.h"
+#include "untHex.h"
+#include "untPublishedPorts.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <deque>
+#include <fcntl.h>
+#include <memory>
+#include <optional>
+#include <poll.h>
+#include <pty.h>
+#include <random>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnSignal(int signal) {
+    const int saved = errno;
+    const char b = static_cast<char>(signal);
+    [[maybe_unused]] const ssize_t n = write(gSignalPipe[1], &b, 1);
+    errno = saved;
+}
+
+bool InstallSignals(std::string& error) {
+    if (pipe2(gSignalPipe, O_NONBLOCK | O_CLOEXEC) != 0) {
+        error = std::string("pipe: ") + std::strerror(errno);
+        return false;
+    }
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    for (int s : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(s, &sa, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    return true;
+}
+
+std::string LocalTime() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t t = std::chrono::system_clock::to_time_t(now);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", tm.tm_hour, tm.tm_min, tm.tm_sec,
+                  static_cast<int>(ms));
+    return text;
+}
+
+// The pty whose slave is published; both ends stay open for the program's whole life.
+struct Pty {
+    int Master = -1;
+    int Slave = -1;
+    std::string SlavePath;
+    ~Pty() {
+        if (Master >= 0)
+            close(Master);
+        if (Slave >= 0)
+            close(Slave);
+    }
+};
+
+// One answer on its way out, written byte by byte at the display's line speed.
+struct Outgoing {
+    ByteString Bytes;
+    Clock::time_point Start; // when the first bit may leave
+    Clock::duration ByteTime;
+    std::size_t Sent = 0;
+    Clock::time_point DueOf(std::size_t index) const {
+        return Start + ByteTime * static_cast<long>(index + 1);
+    }
+};
+
+class Display {
+public:
+    Display(const VdOptions& options, const TSystemInfo& start, Pty& pty, VdTrace& trace)
+        : options_(options), state_(start), pty_(pty), trace_(trace),
+          terminal_(options.Quiet, isatty(STDOUT_FILENO) == 1), watch_(pty.SlavePath),
+          random_(std::random_device{}()) {}
+
+    int Run();
+
+private:
+    void ReadLine(Clock::time_point now);
+    void Handle(const Frame& frame);
+    void Queue(ByteString reply);
+    void Send(Clock::time_point now);
+    void OnHostChange(VdHostWatch::Change change);
+    void Handle(std::vector<Frame> frames) {
+        for (const Frame& f : frames)
+            Handle(f);
+    }
+    ByteString Garbage(std::size_t size, bool noZero);
+    int PollTimeoutMs(Clock::time_point now) const;
+
+    const VdOptions& options_;
+    DisplayState state_;
+    Pty& pty_;
+    VdTrace& trace_;
+    VdTerminal terminal_;
+    VdHostWatch watch_;
+    FrameDecoder decoder_;
+    std::deque<Outgoing> out_;
+    std::mt19937 random_;
+    bool authorized_ = false; // a handshake was answered on this connection
+    long frames_ = 0;
+    bool hangup_ = false;
+    Clock::time_point lastRx_ = Clock::now();
+    Clock::time_point nextScroll_ = Clock::now();
+};
+
+ByteString Display::Garbage(std::size_t size, bool noZero) {
+    std::uniform_int_distribution<int> byte(noZero ? 1 : 0, 255);
+    ByteString g;
+    for (std::size_t i = 0; i < size; ++i)
+        g += static_cast<char>(byte(random_));
+    return g;
+}
+
+void Display::Queue(ByteString reply) {
+    const int speed = std::max(state_.LineSpeed(), 1);
+    // Ten bit times per byte: start bit, eight data bits, stop bit.
+    const auto byteTime =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(10.0 / speed));
+    Clock::time_point start = Clock::now() + std::chrono::milliseconds(options_.ReplyDelayMs);
+    if (!out_.empty())
+        start = std::max(start, out_.back().DueOf(out_.back().Bytes.size() - 1));
+    out_.push_back(Outgoing{std::move(reply), start, byteTime});
+}
+
+void Display::Handle(const Frame& frame) {
+    ++frames_;
+    trace_.Write("RX", &frame.Bytes);
+    ApplyResult result;
+    if (DisplayState::IsSettingFrame(frame.Kind) && options_.RequireHandshake && !authorized_) {
+        result = {false, std::string(FrameKindName(frame.Kind)) + " without a handshake"};
+    } else {
+        const int speedBefore = state_.LineSpeed();
+        result = state_.Apply(frame);
+        if (state_.LineSpeed() != speedBefore)
+            trace_.Write("SPEED", nullptr, std::to_string(state_.LineSpeed()));
+    }
+
+    std::optional<ByteString> reply;
+    const bool jpos = frame.Kind == FrameKind::HandShakeJpos;
+    if (frame.Kind == FrameKind::HandShake || jpos) {
+        if (options_.NoAnswer || (jpos && !options_.Jpos)) {
+            result.Description += ", not answered";
+        } else if (options_.Garbage) {
+            reply = Garbage(35, false);
+        } else {
+            reply = AnswerHandShake(frame.Bytes, jpos ? JposHandshakeKeys : StandardHandshakeKeys,
+                                    options_.WrongKey);
+            authorized_ = authorized_ || !options_.WrongKey;
+        }
+    } else if (frame.Kind == FrameKind::SettingsRequest) {
+        if (options_.NoAnswer) {
+            result.Description += ", not answered";
+        } else {
+            reply = options_.Garbage ? Garbage(64, true) : state_.SettingsDocument();
+            if (!options_.NoTerminator)
+                *reply += '\0';
+        }
+    }
+    if (!result.Applied)
+        trace_.Write("IGNORED", &frame.Bytes);
+    terminal_.Log(LocalTime() + " RX " + BytesToSpacedHex(frame.Bytes) + "   " +
+                  result.Description + (result.Applied ? "" : " (ignored)"));
+    if (reply)
+        Queue(std::move(*reply));
+    if (options_.HangupAfter > 0 && frames_ >= options_.HangupAfter)
+        hangup_ = true;
+}
+
+void Display::ReadLine(Clock::time_point now) {
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = read(pty_.Master, buf, sizeof buf);
+        if (n <= 0)
+            return;
+        const ByteString bytes(buf, static_cast<std::size_t>(n));
+        lastRx_ = now;
+        const unsigned host = HostLineSpeed(pty_.Slave);
+        // A speed frame switches the display at once: the bytes after it in the same chunk are
+        // already judged at the new speed.
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const unsigned own = static_cast<unsigned>(state_.LineSpeed());
+            if (host != own) {
+                // At another speed the bits make no sense to the display: it sees noise.
+                decoder_.Reset();
+                const ByteString rest = bytes.substr(i);
+                const std::string speeds =
+                    "host " + std::to_string(host) + " display " + std::to_string(own);
+                trace_.Write("DROP", &rest, speeds);
+                terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(rest) +
+                              "   not understood (" + speeds + ")");
+                break;
+            }
+            Handle(decoder_.Feed(bytes.substr(i, 1), now));
+        }
+    }
+}
+
+void Display::OnHostChange(VdHostWatch::Change change) {
+    // A connection's half frame must not glue onto the next one; a text run is complete.
+    Handle(decoder_.Tick(Clock::time_point::max()));
+    authorized_ = false;
+    const bool opened = change == VdHostWatch::Change::Opened;
+    trace_.Write(opened ? "OPEN" : "CLOSE");
+    if (!opened) {
+        // What the display sends while no host listens is lost on a real line; on a pty it
+        // would wait in the slave's input for the next connection.
+        for (const Outgoing& o : out_) {
+            const ByteString unsent = o.Bytes.substr(o.Sent);
+            trace_.Write("LOST", &unsent);
+        }
+        out_.clear();
+        tcflush(pty_.Slave, TCIFLUSH);
+    }
+    terminal_.Log(LocalTime() + (opened ? " host opened the port" : " host closed the port"));
+}
+
+void Display::Send(Clock::time_point now) {
+    while (!out_.empty()) {
+        Outgoing& o = out_.front();
+        std::size_t due = o.Sent;
+        while (due < o.Bytes.size() && o.DueOf(due) <= now)
+            ++due;
+        if (due > o.Sent) {
+            const ssize_t n = write(pty_.Master, o.Bytes.data() + o.Sent, due - o.Sent);
+            if (n > 0)
+                o.Sent += static_cast<std::size_t>(n);
+        }
+        if (o.Sent < o.Bytes.size())
+            return;
+        trace_.Write("TX", &o.Bytes);
+        const std::string shown = o.Bytes.size() > 48
+                                      ? BytesToSpacedHex(o.Bytes.substr(0, 48)) + " ... (" +
+                                            std::to_string(o.Bytes.size()) + " bytes)"
+                                      : BytesToSpacedHex(o.Bytes);
+        terminal_.Log(LocalTime() + " TX " + shown);
+        out_.pop_front();
+    }
+}
+
+int Display::PollTimeoutMs(Clock::time_point now) const {
+    Clock::time_point wake = now + std::chrono::seconds(1);
+    if (!out_.empty())
+        wake = std::min(wake, out_.front().DueOf(out_.front().Sent));
+    if (const auto d = decoder_.NextDeadline())
+        wake = std::min(wake, *d);
+    if (terminal_.Interactive() && state_.Scrolling())
+        wake = std::min(wake, nextScroll_);
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(wake - now).count();
+    return us <= 0 ? 0 : static_cast<int>((us + 999) / 1000);
+}
+
+int Display::Run() {
+    terminal_.Refresh(state_);
+    for (;;) {
+        Clock::time_point now = Clock::now();
+        pollfd fds[3] = {
+            {pty_.Master, POLLIN, 0}, {gSignalPipe[0], POLLIN, 0}, {watch_.Fd(), POLLIN, 0}};
+        const int ready = poll(fds, watch_.Active() ? 3 : 2, PollTimeoutMs(now));
+        if (ready < 0 && errno != EINTR) {
+            std::fprintf(stderr, "vyl-virtual-display: poll: %s\n", std::strerror(errno));
+            return kExitFailure;
+        }
+        now = Clock::now();
+        if (ready > 0 && (fds[1].revents & POLLIN)) {
+            terminal_.Log(LocalTime() + " signal received, withdrawing the port");
+            return kExitOk;
+        }
+        // An open is seen before the bytes the host wrote after it; bytes written before a
+        // close belong to the connection that closed.
+        std::vector<VdHostWatch::Change> changes;
+        if (ready > 0 && watch_.Active() && (fds[2].revents & POLLIN))
+            changes = watch_.Read();
+        std::size_t next = 0;
+        if (!changes.empty() && changes.front() == VdHostWatch::Change::Opened)
+            OnHostChange(changes[next++]);
+        if ((ready > 0 && (fds[0].revents & POLLIN)) || !changes.empty())
+            ReadLine(now);
+        for (; next < changes.size(); ++next)
+            OnHostChange(changes[next]);
+        // Without open/close notifications a long silence stands for the end of a connection.
+        if (!watch_.Active() && authorized_ && now - lastRx_ > std::chrono::seconds(5))
+            authorized_ = false;
+        Handle(decoder_.Tick(now));
+        Send(now);
+        if (terminal_.Interactive() && state_.Scrolling() && now >= nextScroll_) {
+            state_.ScrollStep();
+            nextScroll_ = now + std::chrono::milliseconds(350);
+        }
+        terminal_.Refresh(state_);
+        if (hangup_ && out_.empty()) {
+            trace_.Write("HANGUP");
+            terminal_.Log(LocalTime() + " hanging up");
+            return kExitOk;
+        }
+    }
+}
+
+bool OpenPty(Pty& pty, std::string& error) {
+    char name[256] = {};
+    if (openpty(&pty.Master, &pty.Slave, name, nullptr, nullptr) != 0) {
+        error = std::string("openpty: ") + std::strerror(errno);
+        return false;
+    }
+    pty.SlavePath = name;
+    termios t{};
+    tcgetattr(pty.Slave, &t);
+    cfmakeraw(&t);
+    cfsetspeed(&t, B9600);
+    tcsetattr(pty.Slave, TCSANOW, &t);
+    fcntl(pty.Master, F_SETFL, fcntl(pty.Master, F_GETFL) | O_NONBLOCK);
+    fcntl(pty.Master, F_SETFD, FD_CLOEXEC);
+    fcntl(pty.Slave, F_SETFD, FD_CLOEXEC);
+    return true;
+}
+
+} // namespace
+
+int RunVirtualDisplay(const VdOptions& options) {
+    TSystemInfo start;
+    std::string error;
+    if (!BuildStartSettings(options, start, error)) {
+        std::fprintf(stderr, "vyl-virtual-display: %s\n", error.c_str());
+        return kExitBadOptions;
+    }
+    VdTrace trace;
+    if (options.TraceFile && !trace.Open(*options.TraceFile, error)) {
+        std::fprintf(stderr, "vyl-virtual-display: %s\n", error.c_str());
+        return kExitBadOptions;
+    }
+    if (!InstallSignals(error)) {
+        std::fprintf(stderr, "vyl-virtual-display: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    Pty pty;
+    if (!OpenPty(pty, error)) {
+        std::fprintf(stderr, "vyl-virtual-display: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    std::unique_ptr<TPortPublication> publication;
+    try {
+        publication = std::make_unique<TPortPublication>(options.Port, pty.SlavePath);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vyl-virtual-display: cannot publish port %s: %s\n",
+                     options.Port.c_str(), e.what());
+        return kExitFailure;
+    }
+    std::printf("Publishing port %s (%s)\n", options.Port.c_str(), pty.SlavePath.c_str());
+    std::fflush(stdout);
+
+    Display display(options, start, pty, trace);
+    const int status = display.Run();
+    publication->Withdraw();
+    return status;
+}
