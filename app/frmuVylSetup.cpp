@@ -62,9 +62,16 @@ void TfrmVylSetup::ConnectHandlers() {
     OnEvent(btn_textText_center, &QPushButton::clicked, &TfrmVylSetup::btn_textText_centerClick);
     OnEvent(btn_savesettings, &QPushButton::clicked, &TfrmVylSetup::btn_savesettingsClick);
     OnEvent(btn_loadsettings, &QPushButton::clicked, &TfrmVylSetup::btn_loadsettingsClick);
-    // The device actions (btn_GetSetting, btn_commandSet, btn_baudrateSet, btn_brightness_set,
-    // btn_DownloadSetting, btn_DownloadCodePage, btn_RestartDisplay, btn_ClearDisplay,
-    // btn_TextSend) are wired here with their handlers; the range buttons by actButtonCreat.
+    // The device actions; the range buttons are routed by actButtonCreat.
+    OnEvent(btn_GetSetting, &QPushButton::clicked, &TfrmVylSetup::btn_GetSettingClick);
+    OnEvent(btn_commandSet, &QPushButton::clicked, &TfrmVylSetup::btn_commandSetClick);
+    OnEvent(btn_baudrateSet, &QPushButton::clicked, &TfrmVylSetup::btn_baudrateSetClick);
+    OnEvent(btn_brightness_set, &QPushButton::clicked, &TfrmVylSetup::btn_brightness_setClick);
+    OnEvent(btn_DownloadSetting, &QPushButton::clicked, &TfrmVylSetup::btn_DownloadSettingClick);
+    OnEvent(btn_DownloadCodePage, &QPushButton::clicked, &TfrmVylSetup::btn_DownloadCodePageClick);
+    OnEvent(btn_RestartDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_RestartDisplayClick);
+    OnEvent(btn_ClearDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_ClearDisplayClick);
+    OnEvent(btn_TextSend, &QPushButton::clicked, &TfrmVylSetup::btn_TextSendClick);
 }
 
 void TfrmVylSetup::FormCreate() {

@@ -7,6 +7,8 @@
 //                                  page selectors, welcome line counts and hex views, Center
 //   untLanguage.cpp                SelectLanguage and both language tables
 //   frmuVylSetup_SettingsFile.cpp  Save Setting / Load Setting
+//   frmuVylSetup_Actions.cpp       the device actions, the connection around each, and the
+//                                  one-action-at-a-time rule
 //   frmuVylSetup_TestPage.cpp      the character test page (actButtonCreat, actCodePageTest)
 // Controls are public members; each one's objectName is its name here.
 
@@ -21,6 +23,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 
 class QCloseEvent;
 
@@ -139,6 +142,23 @@ public:
     void btn_savesettingsClick();
     void btn_loadsettingsClick();
 
+    // Device actions (frmuVylSetup_Actions.cpp). One runs at a time: a click on any of them while
+    // another runs is dropped.
+    void btn_GetSettingClick();
+    void btn_commandSetClick();
+    void btn_baudrateSetClick();
+    void btn_brightness_setClick();
+    void btn_DownloadSettingClick();
+    void btn_DownloadCodePageClick();
+    void btn_RestartDisplayClick();
+    void btn_ClearDisplayClick();
+    void btn_TextSendClick();
+    // The click of every character-range button; sender is the button pressed.
+    void actCodePageTestExecute(QObject* sender);
+
+    // True from the start of a device action until its end has been handled by the event loop.
+    bool ActionRunning() const { return actionRunning_; }
+
     // The directory the save dialog opens in (empty until the first save).
     QString SaveDirectory() const { return saveDirectory_; }
 
@@ -160,7 +180,22 @@ private:
     template <typename Sender, typename Signal>
     void OnEvent(Sender* sender, Signal signal, void (TfrmVylSetup::*handler)());
 
+    // Device actions (frmuVylSetup_Actions.cpp).
+    // Runs `steps` as the one device action in progress: nothing when another one runs.
+    void RunDeviceAction(const std::function<void()>& steps);
+    // Opens the connection at the window's port and speed, runs `steps`, closes it on every way
+    // out. A failed open shows "SerialPort Open Failed" with the system's reason and runs nothing.
+    void WithConnection(const std::function<void()>& steps);
+    // The standard handshake; a failure is reported and the action goes on.
+    void StandardHandShake();
+    void EndDeviceAction();
+
     QString saveDirectory_;
+    bool actionRunning_ = false;
+    bool closeWhenIdle_ = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 };
 
 #include "untApplication.h"

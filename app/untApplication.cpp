@@ -5,6 +5,9 @@
 
 TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(ApplicationTitle);
+    // A receive handler runs on this thread too; what it raises takes the same road.
+    SetComExceptionReport(
+        [](const std::exception& error) { ReportException(QString::fromUtf8(error.what())); });
 }
 
 bool TVylApplication::notify(QObject* receiver, QEvent* event) {

@@ -8,6 +8,8 @@
 TDialogScript::TDialogScript() {
     SetMessageBoxHook([this](const TMessageBoxCall& call) {
         Boxes.push_back(call);
+        if (OnBox)
+            OnBox(call);
         if (!BoxAnswers.empty()) {
             const TMsgResult answer = BoxAnswers.front();
             BoxAnswers.pop_front();

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -29,6 +30,8 @@ public:
     std::deque<TMsgResult> BoxAnswers;
     std::vector<TFileDialogCall> FileDialogs;
     std::deque<std::optional<QString>> FileAnswers;
+    // Runs when a box comes up, before it is answered (for instance to act while it is open).
+    std::function<void(const TMessageBoxCall&)> OnBox;
 
     // The texts of the recorded boxes, in order.
     QStringList BoxTexts() const;
