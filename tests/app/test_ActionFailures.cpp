@@ -189,10 +189,14 @@ TEST(DeviceActionFailures, FramesThatCannotBeSentReportFail) {
                                     static_cast<QAbstractButton*>(w->btn_baudrateSet),
                                     static_cast<QAbstractButton*>(w->btn_DownloadCodePage)}) {
         PtyPair pty;
+        ScriptedFarEnd vanishing(pty, 35, [&pty](const ByteString&) {
+            pty.CloseMaster();
+            return ByteString();
+        });
         CurrentPortName = QString::fromStdString(pty.PortName()).toStdU16String();
-        QTimer::singleShot(100, w.get(), [&pty] { pty.CloseMaster(); });
         script.Boxes.clear();
         Press(*w, button);
+        EXPECT_EQ(vanishing.Request().substr(0, 3), "\x02\x07\x13");
         EXPECT_EQ(script.BoxTexts(), (QStringList{HandShakeFailMessage, "Fail!"}))
             << button->objectName().toStdString();
         EXPECT_FALSE(CommIsOpen());
