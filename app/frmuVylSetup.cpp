@@ -10,8 +10,10 @@
 #include "untUtf16.h"
 #include "untVersion.h"
 
+#include <QAbstractItemView>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <string>
 #include <vector>
@@ -133,6 +135,10 @@ void TfrmVylSetup::FillPortList() {
         cbb_SerialPort->clear();
         for (const std::string& port : ports)
             cbb_SerialPort->addItem(QString::fromStdString(port));
+        // The list is narrow; its drop-down shows long port names whole.
+        QAbstractItemView* view = cbb_SerialPort->view();
+        view->setMinimumWidth(view->sizeHintForColumn(0) +
+                              view->verticalScrollBar()->sizeHint().width());
     }
     if (cbb_SerialPort->count() > 0)
         cbb_SerialPort->setCurrentIndex(0);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds VYL Setup and the virtual display, starts the virtual display (it publishes the port
-# "CustomerDisplay", which the window lists and selects first), then starts the utility.
+# "DemoDisplay", which the window lists and selects first), then starts the utility.
 # Closing the utility ends the virtual display. The terminal shows the display's two lines and
 # every frame it receives.
 #   scripts/demo.sh [virtual display options...]     e.g. scripts/demo.sh --no-jpos
@@ -19,40 +19,34 @@ dir=build/demo
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir" -j "$(nproc)" --target VYLSetup vyl-virtual-display
 
-port=CustomerDisplay
+port=DemoDisplay
 display_program="$dir/tools/virtual-display/vyl-virtual-display"
 utility="$dir/app/VYLSetup"
 
-# Where the display publishes its port (the link's rule): the user's runtime folder when the
-# user owns it, else a folder of its own in /tmp.
-uid=$(id -u)
-if [ -d "/run/user/$uid" ] && [ "$(stat -c %u "/run/user/$uid")" = "$uid" ]; then
-    published="/run/user/$uid/vyl-ports/$port"
-else
-    published="/tmp/vyl-ports-$uid/$port"
-fi
-
-"$display_program" --port "$port" "$@" &
+# The display says on its first line which port it published; the window lists the port only
+# from then on, so wait for that line (5 s at most).
+log=$(mktemp)
+"$display_program" --port "$port" "$@" > >(tee "$log") &
 display_pid=$!
 stop_display() {
     if kill -0 "$display_pid" 2>/dev/null; then
         kill -TERM "$display_pid" 2>/dev/null || true
         wait "$display_pid" 2>/dev/null || true
     fi
+    rm -f "$log"
 }
 trap stop_display EXIT
 trap 'exit 130' INT TERM HUP
 
-# The window lists the port only once it is published: wait for it (5 s at most).
 for _ in $(seq 50); do
+    grep -q "^Publishing port" "$log" && break
     if ! kill -0 "$display_pid" 2>/dev/null; then
         echo "The virtual display did not start (is another demo holding \"$port\"?)." >&2
         exit 1
     fi
-    [ -c "$published" ] && break
     sleep 0.1
 done
-if [ ! -c "$published" ]; then
+if ! grep -q "^Publishing port" "$log"; then
     echo "The virtual display did not publish its port $port." >&2
     exit 1
 fi

@@ -40,7 +40,7 @@ for _ in $(seq 50); do
 done
 
 # The port as a user of the demo sees it.
-"$dir/tools/virtual-display/vyl-virtual-display" --port CustomerDisplay --quiet >/dev/null &
+"$dir/tools/virtual-display/vyl-virtual-display" --port DemoDisplay --quiet >/dev/null &
 pids+=($!)
 sleep 0.5
 

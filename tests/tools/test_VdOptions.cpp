@@ -16,7 +16,7 @@ VdParsed Parse(std::vector<std::string> args) {
 TEST(VdOptions, ValuesFlagsAndDefaults) {
     auto p = Parse({});
     ASSERT_EQ(p.What, VdParsed::Outcome::Run);
-    EXPECT_EQ(p.Options.Port, "CustomerDisplay");
+    EXPECT_EQ(p.Options.Port, "DemoDisplay");
     EXPECT_TRUE(p.Options.Jpos);
     EXPECT_EQ(p.Options.HangupAfter, 0);
 

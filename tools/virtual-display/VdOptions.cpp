@@ -30,7 +30,7 @@ the pty as a serial port that VYL Setup lists, answers both handshakes and the s
 applies every command frame, and shows its two lines and each frame it receives.
 
 Port and start settings:
-  --port NAME           port name to publish (letters, digits, '-', '_'; default CustomerDisplay)
+  --port NAME           port name to publish (letters, digits, '-', '_'; default DemoDisplay)
   --settings FILE       start from this settings document (JSON, UTF-8; keys as the display
                         reports them, missing keys keep their defaults)
   --baud RATE           start at this line speed: 9600, 19200, 38400, 57600 or 115200

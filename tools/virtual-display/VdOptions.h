@@ -7,7 +7,7 @@
 #include <vector>
 
 struct VdOptions {
-    std::string Port = "CustomerDisplay";
+    std::string Port = "DemoDisplay";
     std::optional<std::string> SettingsFile;
     std::optional<int> Baud;       // bit/s
     std::optional<int> Codepage;   // the display's number (No_new)
