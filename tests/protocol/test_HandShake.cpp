@@ -1,12 +1,13 @@
 // Both handshakes against a far end scripted by the test. The far end ciphers with OpenSSL
 // directly, so the command module's use of the cipher service is checked from outside.
 #include "PtyPair.h"
+#include "ReferenceCipher.h"
 #include "ScriptedFarEnd.h"
 #include "untCmd_RV310.h"
 #include "untComm.h"
 
+#include "ReferenceCipher.h"
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 
 #include <cctype>
 #include <functional>
@@ -17,33 +18,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-ByteString Cbc(bool encrypt, const ByteString& data, std::string_view key,
-               std::string_view vector) {
-    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(),
-                                                                        EVP_CIPHER_CTX_free);
-    EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr,
-                      reinterpret_cast<const unsigned char*>(key.data()),
-                      reinterpret_cast<const unsigned char*>(vector.data()), encrypt ? 1 : 0);
-    EVP_CIPHER_CTX_set_padding(ctx.get(), 0);
-    ByteString out(data.size() + 16, '\0');
-    int n = 0, tail = 0;
-    EVP_CipherUpdate(ctx.get(), reinterpret_cast<unsigned char*>(out.data()), &n,
-                     reinterpret_cast<const unsigned char*>(data.data()),
-                     static_cast<int>(data.size()));
-    EVP_CipherFinal_ex(ctx.get(), reinterpret_cast<unsigned char*>(out.data()) + n, &tail);
-    out.resize(static_cast<std::size_t>(n + tail));
-    return out;
-}
-
 // What the request carried, deciphered as the display does it.
 ByteString Deciphered(const ByteString& request, const HandshakeKeySet& keys) {
-    return Cbc(false, request.substr(3, 32), keys.EncryptKey, keys.Vector);
+    return ReferenceCbc(false, request.substr(3, 32), keys.EncryptKey, keys.Vector);
 }
 
 // A display's answer: three leading bytes, then `plain` enciphered with the answer key.
 ByteString Answer(const ByteString& plain, const HandshakeKeySet& keys,
                   const ByteString& lead = "\x02\x07\x13") {
-    return lead + Cbc(true, plain, keys.DecryptKey, keys.Vector);
+    return lead + ReferenceCbc(true, plain, keys.DecryptKey, keys.Vector);
 }
 
 class HandShakes : public testing::Test {
@@ -102,9 +85,10 @@ TEST_F(HandShakes, WrongAnswersGiveFour) {
     // Enciphered with the encryption key instead of the decryption key.
     EXPECT_EQ(Run(HandShake,
                   [](const ByteString& req) {
-                      return "\x02\x07\x13" + Cbc(true, Deciphered(req, StandardHandshakeKeys),
-                                                  StandardHandshakeKeys.EncryptKey,
-                                                  StandardHandshakeKeys.Vector);
+                      return "\x02\x07\x13" + ReferenceCbc(true,
+                                                           Deciphered(req, StandardHandshakeKeys),
+                                                           StandardHandshakeKeys.EncryptKey,
+                                                           StandardHandshakeKeys.Vector);
                   }),
               4);
     // The JavaPOS variant does not accept the standard keys.
