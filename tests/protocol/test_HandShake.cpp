@@ -11,7 +11,6 @@
 
 #include <cctype>
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace {
