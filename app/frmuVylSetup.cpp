@@ -2,7 +2,7 @@
 
 #include "untBaudRate.h"
 #include "untCodePage.h"
-#include "untComm.h"
+#include "untDisplaySession.h"
 #include "untCommandMode.h"
 #include "untInterChar.h"
 #include "untLangID.h"
@@ -41,6 +41,14 @@ TfrmVylSetup::TfrmVylSetup(QWidget* parent) : QWidget(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
+    session_ = new TDisplaySession(this);
+    connect(session_, &TDisplaySession::MessageReported, this,
+            [this](const TActionMessage& message) {
+                RunGuarded([this, &message] { SessionMessage(message); });
+            });
+    connect(session_, &TDisplaySession::Finished, this, [this](const TActionResult& result) {
+        RunGuarded([this, &result] { SessionFinished(result); });
+    });
     CreateControls();
     ConnectHandlers();
     FormCreate();
@@ -131,7 +139,7 @@ void TfrmVylSetup::FormCreate() {
 
 void TfrmVylSetup::FillPortList() {
     std::vector<std::string> ports;
-    if (ListComPorts(ports)) {
+    if (TDisplaySession::ListPorts(ports)) {
         cbb_SerialPort->clear();
         for (const std::string& port : ports)
             cbb_SerialPort->addItem(QString::fromStdString(port));

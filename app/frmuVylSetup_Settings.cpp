@@ -27,22 +27,26 @@ std::uint8_t Low8(int value) {
 } // namespace
 
 void TfrmVylSetup::SystemInfoChange() {
-    SystemInfo.temp1 = 0;
-    SystemInfo.Baud_Rate = Low8(NoAtIndex(BaudRateTable, cbb_BaudRate_Set->currentIndex()));
-    std::uint8_t flags = SystemInfo.temp2;
+    CaptureControls(SystemInfo);
+}
+
+void TfrmVylSetup::CaptureControls(TSystemInfo& target) const {
+    target.temp1 = 0;
+    target.Baud_Rate = Low8(NoAtIndex(BaudRateTable, cbb_BaudRate_Set->currentIndex()));
+    std::uint8_t flags = target.temp2;
     SetBit(flags, 1, !chk_Scroll1->isChecked());
     SetBit(flags, 2, !chk_Scroll2->isChecked());
     SetBit(flags, 3, true);
     SetBit(flags, 4, false);
-    SystemInfo.temp2 = flags;
-    SystemInfo.Char_No = Low8(NoAtIndex(InterCharTable, rg_InterChar_Set->ItemIndex()));
-    SystemInfo.Expand_Char_No = Low8(NoAtIndex(CodePageTable, rg_CodePage_Set->ItemIndex()));
-    SystemInfo.Comm_No = Low8(NoAtIndex(CommandModeTable, cbb_CommandMode_Set->currentIndex()));
-    SystemInfo.wel_mess1 = edt_line1->text().toStdU16String();
-    SystemInfo.wel_mess2 = edt_line2->text().toStdU16String();
-    SystemInfo.wel_mess1_hex = mmo_line1_hex->toPlainText().toStdString();
-    SystemInfo.wel_mess2_hex = mmo_line2_hex->toPlainText().toStdString();
-    SystemInfo.back_light = Low8(rg_brightness->ItemIndex() + 1);
+    target.temp2 = flags;
+    target.Char_No = Low8(NoAtIndex(InterCharTable, rg_InterChar_Set->ItemIndex()));
+    target.Expand_Char_No = Low8(NoAtIndex(CodePageTable, rg_CodePage_Set->ItemIndex()));
+    target.Comm_No = Low8(NoAtIndex(CommandModeTable, cbb_CommandMode_Set->currentIndex()));
+    target.wel_mess1 = edt_line1->text().toStdU16String();
+    target.wel_mess2 = edt_line2->text().toStdU16String();
+    target.wel_mess1_hex = mmo_line1_hex->toPlainText().toStdString();
+    target.wel_mess2_hex = mmo_line2_hex->toPlainText().toStdString();
+    target.back_light = Low8(rg_brightness->ItemIndex() + 1);
 }
 
 void TfrmVylSetup::RefreshSettings() {

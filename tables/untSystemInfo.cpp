@@ -38,6 +38,10 @@ std::string GetDefaultSettingsJson() {
 }
 
 TParseResult ParseSettingsJson(std::u16string_view text) {
+    return ParseSettingsJson(text, SystemInfo);
+}
+
+TParseResult ParseSettingsJson(std::u16string_view text, TSystemInfo& target) {
     if (text.empty()) {
         return {false, "Settings JsonStr is Emputy!"};
     }
@@ -47,7 +51,7 @@ TParseResult ParseSettingsJson(std::u16string_view text) {
     if (!nlohmann::json::accept(document)) {
         return {false, "Parsing failed!"};
     }
-    std::string failure = ApplySettingsMembers(document, SystemInfo);
+    std::string failure = ApplySettingsMembers(document, target);
     if (!failure.empty()) {
         return {false, "Get Settings Failed:" + failure};
     }

@@ -52,3 +52,5 @@ public:
 // Reads a settings document into SystemInfo. Throws ESettingsTypeError when the top-level
 // value is not an object (the record is then unchanged).
 TParseResult ParseSettingsJson(std::u16string_view text);
+// The same into the given record.
+TParseResult ParseSettingsJson(std::u16string_view text, TSystemInfo& target);
