@@ -43,8 +43,10 @@ TParseResult ParseSettingsJson(std::u16string_view text) {
     }
     const std::string document = Utf16ToUtf8(TrimBlanks(text));
     // A streaming walk meets a syntax error only after the members before it; checking the
-    // whole text first keeps a malformed document from changing the record at all.
-    if (!nlohmann::json::accept(document)) {
+    // whole text first keeps a malformed document from changing the record at all. The reader
+    // takes a NUL for the end of its input and would accept whatever document comes before one,
+    // but JSON allows a raw NUL nowhere: inside the text it makes the text malformed.
+    if (document.find('\0') != std::string::npos || !nlohmann::json::accept(document)) {
         return {false, "Parsing failed!"};
     }
     std::string failure = ApplySettingsMembers(document, SystemInfo);

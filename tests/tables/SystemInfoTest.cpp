@@ -145,9 +145,12 @@ TEST_F(SettingsDocument, EmptyBlankAndMalformedTextsChangeNothing) {
          {std::u16string_view{u" \r\n\t"}, std::u16string_view{u"\0", 1}, std::u16string_view{u"{"},
           std::u16string_view{u"{\"Comm_No\":1,}"}, std::u16string_view{u"{\"Comm_No\":01}"},
           std::u16string_view{u"{} {}"}, std::u16string_view{u"{\"Comm_No\":1} x"},
-          std::u16string_view{u"{'Comm_No':1}"}}) {
+          std::u16string_view{u"{'Comm_No':1}"},
+          // A NUL between the document and more text is part of the text, not its end.
+          std::u16string_view{u"{\"Comm_No\":5}\0x", 15},
+          std::u16string_view{u"{\"Comm_No\":5}\0\0 \0{}", 19}}) {
         r = ParseSettingsJson(text);
-        EXPECT_FALSE(r.Success);
+        EXPECT_FALSE(r.Success) << Utf16ToUtf8(text);
         EXPECT_EQ(r.Error, "Parsing failed!");
     }
     // A syntax error after well-formed members: a streaming reader has applied them by then.
