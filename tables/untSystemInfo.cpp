@@ -1,7 +1,5 @@
 #include "untSystemInfo.h"
 
-#include <nlohmann/json.hpp>
-
 #include "untSettingsReader.h"
 #include "untUtf16.h"
 
@@ -41,17 +39,13 @@ TParseResult ParseSettingsJson(std::u16string_view text) {
     if (text.empty()) {
         return {false, "Settings JsonStr is Emputy!"};
     }
-    const std::string document = Utf16ToUtf8(TrimBlanks(text));
-    // A streaming walk meets a syntax error only after the members before it; checking the
-    // whole text first keeps a malformed document from changing the record at all. The reader
-    // takes a NUL for the end of its input and would accept whatever document comes before one,
-    // but JSON allows a raw NUL nowhere: inside the text it makes the text malformed.
-    if (document.find('\0') != std::string::npos || !nlohmann::json::accept(document)) {
+    const TSettingsReading reading =
+        ReadSettingsDocument(Utf16ToUtf8(TrimBlanks(text)), SystemInfo);
+    if (!reading.WellFormed) {
         return {false, "Parsing failed!"};
     }
-    std::string failure = ApplySettingsMembers(document, SystemInfo);
-    if (!failure.empty()) {
-        return {false, "Get Settings Failed:" + failure};
+    if (!reading.Failure.empty()) {
+        return {false, "Get Settings Failed:" + reading.Failure};
     }
     return {true, {}};
 }

@@ -193,17 +193,12 @@ TEST_F(SettingsDocument, ByteFieldsTakeTheLowBitsOf32BitIntegers) {
 }
 
 TEST_F(SettingsDocument, NumbersThatAreNot32BitIntegersStopTheWalk) {
-    const char* literals[] = {"1.5",
-                              "1e2",
-                              "1E2",
-                              "2.0",
-                              "-0.0",
-                              "2147483648",
-                              "-2147483649",
-                              "4294967296",
-                              "18446744073709551615",
-                              "99999999999999999999999"};
-    for (const char* literal : literals) {
+    const std::string literals[] = {"1.5", "1e2", "1E2", "2.0", "-0.0", "2147483648", "-2147483649",
+                                    "4294967296", "18446744073709551615", "99999999999999999999999",
+                                    // Beyond a double's range: still numbers, still no bytes.
+                                    "1e400", "-1.8e308", "1E+999", "1e-400", std::string(400, '9'),
+                                    "-" + std::string(400, '7')};
+    for (const std::string& literal : literals) {
         SystemInfo = TSystemInfo{};
         const TParseResult r =
             Parse(std::string{R"({"back_light":2,"Char_No":)"} + literal + R"(,"temp4":9})");
@@ -214,6 +209,42 @@ TEST_F(SettingsDocument, NumbersThatAreNot32BitIntegersStopTheWalk) {
         EXPECT_EQ(SystemInfo.Char_No, 0) << literal;
         EXPECT_EQ(SystemInfo.temp4, 0) << literal; // never reached
     }
+}
+
+TEST_F(SettingsDocument, NumbersBeyondADoubleAreNumbers) {
+    const std::string huge(400, '9');
+    TParseResult r = Parse(R"({"product_name":1e400,"Comm_No":2})");
+    EXPECT_TRUE(r.Success) << r.Error;
+    EXPECT_EQ(SystemInfo.product_name, "1e400");
+    EXPECT_EQ(SystemInfo.Comm_No, 2);
+
+    // Text fields take the literal, wherever such numbers stand among the others: inside
+    // nested values, next to ordinary numbers, and beside strings that merely look like them.
+    r = Parse(R"({"extra":[1,-1.8e308,{"x":2e999}],"temp1":5,"chip":-1.8e308,)"
+              R"("1e400":"9e999","code":)" +
+              huge +
+              R"(,"fw_compile_time":"1e400x","temp3":7,"wel_mess1":1E+400,)"
+              R"("product_class":1e-400,"temp4":8})");
+    ASSERT_TRUE(r.Success) << r.Error;
+    EXPECT_EQ(SystemInfo.temp1, 5);
+    EXPECT_EQ(SystemInfo.chip, "-1.8e308");
+    EXPECT_EQ(SystemInfo.code, huge);
+    EXPECT_EQ(SystemInfo.fw_compile_time, "1e400x");
+    EXPECT_EQ(SystemInfo.temp3, 7);
+    EXPECT_EQ(SystemInfo.wel_mess1, u"1E+400");
+    EXPECT_EQ(SystemInfo.product_class, "1e-400");
+    EXPECT_EQ(SystemInfo.temp4, 8);
+
+    // Out of range or not, a malformed number is still malformed.
+    SystemInfo = Marked();
+    for (const std::string doc : {R"({"chip":1e400x})", R"({"chip":01e400})", R"({"chip":1e400 2})",
+                                  R"({"chip":1.e400})", R"({"chip":+1e400})", R"({"chip":1e400e5})",
+                                  R"({"chip":-})", R"({"chip":1e400-1})", R"({"chip":[1e400,]})"}) {
+        r = Parse(doc);
+        EXPECT_EQ(r.Error, "Parsing failed!") << doc;
+    }
+    ExpectSame(SystemInfo, Marked());
+    EXPECT_THROW(Parse("1e400"), ESettingsTypeError);
 }
 
 TEST_F(SettingsDocument, ByteFieldsRefuseOtherJsonTypes) {
