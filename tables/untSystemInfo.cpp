@@ -36,11 +36,14 @@ std::string GetDefaultSettingsJson() {
 }
 
 TParseResult ParseSettingsJson(std::u16string_view text) {
+    return ParseSettingsJson(text, SystemInfo);
+}
+
+TParseResult ParseSettingsJson(std::u16string_view text, TSystemInfo& target) {
     if (text.empty()) {
         return {false, "Settings JsonStr is Emputy!"};
     }
-    const TSettingsReading reading =
-        ReadSettingsDocument(Utf16ToUtf8(TrimBlanks(text)), SystemInfo);
+    const TSettingsReading reading = ReadSettingsDocument(Utf16ToUtf8(TrimBlanks(text)), target);
     if (!reading.WellFormed) {
         return {false, "Parsing failed!"};
     }
