@@ -209,6 +209,42 @@ TEST(CodePageText, ControlsStayThemselvesAndNothingPrintableBecomesOne) {
     }
 }
 
+TEST(CodePageText, BestFitLandsOnlyOnCharactersOfThePage) {
+    // The cases found first: a C1 control of an ISO 8859 page, or a byte the page leaves undefined.
+    const struct {
+        int Page;
+        char16_t Unit;
+    } seen[] = {{28592, u'\u00A9'}, {28592, u'\u2588'}, {864, u'\u200B'},
+                {874, u'\u2584'},   {874, u'\uF8C1'},   {1253, u'\u00AA'}};
+    for (const auto& c : seen)
+        EXPECT_EQ(TextToCodePageBytes(std::u16string(1, c.Unit), c.Page), "?")
+            << c.Page << " U+" << std::hex << static_cast<unsigned>(c.Unit);
+
+    // Every printable BMP character on every page: a byte that the reference gives a printable
+    // character, or '?'. The built-in 8859-7 map writes 0xFF for what it lacks instead.
+    std::u16string printable;
+    for (char32_t c = 0xA0; c <= 0xFFFF; ++c)
+        if (c < 0xD800 || c > 0xDFFF)
+            printable += static_cast<char16_t>(c);
+    for (const int page : SingleBytePages) {
+        if (page == 28597)
+            continue;
+        bool character[256] = {};
+        for (const Entry& e : Reference().at(page))
+            character[e.Byte] = e.Unit >= 0xA0 || (e.Unit >= 0x20 && e.Unit < 0x7F);
+        character[static_cast<unsigned char>('?')] = true;
+        const ByteString out = TextToCodePageBytes(printable, page);
+        ASSERT_EQ(out.size(), printable.size()) << page;
+        int faults = 0;
+        for (std::size_t i = 0; i < out.size(); ++i)
+            if (!character[static_cast<unsigned char>(out[i])] && ++faults <= 5)
+                ADD_FAILURE() << "code page " << page << ": U+" << std::hex
+                              << static_cast<unsigned>(printable[i]) << " gave "
+                              << Hex(out.substr(i, 1));
+        EXPECT_EQ(faults, 0) << "code page " << page;
+    }
+}
+
 TEST(CodePageText, UnknownCodePagesGiveNothing) {
     for (const int page : {-1, 0, 1, 1200, 20127, 28591, 54936, 65000})
         EXPECT_EQ(TextToCodePageBytes(u"ABC", page), "") << page;
