@@ -106,6 +106,29 @@ std::optional<char> MissingMapping(int codePage, char16_t unit) {
     return std::nullopt;
 }
 
+// Windows writes these characters on code page 932 as the double-byte character that stands in
+// for them (its best fit); ICU's 932 table has no such fallback for some and, for the others,
+// comes with fallbacks that give other characters (a kanji variant for a kanji), so its fallbacks
+// stay off and these are converted as their stand-ins.
+char16_t Cp932StandIn(char16_t unit) {
+    switch (unit) {
+    case u'\u00A2': // cent sign
+        return u'\uFFE0';
+    case u'\u00A3': // pound sign
+        return u'\uFFE1';
+    case u'\u00AC': // not sign
+        return u'\uFFE2';
+    case u'\u2016': // double vertical line
+        return u'\u2225';
+    case u'\u2212': // minus sign
+        return u'\uFF0D';
+    case u'\u301C': // wave dash
+        return u'\uFF5E';
+    default:
+        return unit;
+    }
+}
+
 struct TByteRun {
     unsigned char First;
     unsigned char Last;
@@ -259,7 +282,7 @@ UConverter* OpenConverter(int codePage) {
     // Ambiguous-alias warnings are normal for the windows-125x names: only failures count.
     if (U_FAILURE(status) || !converter)
         return nullptr;
-    // Fallbacks give Windows' best fit; its 932 table has none.
+    // Fallbacks give Windows' best fit; for 932 see Cp932StandIn.
     ucnv_setFallback(converter.get(), codePage != 932);
     ucnv_setFromUCallBack(converter.get(), QuestionMarkFromUnicode, nullptr, nullptr, nullptr,
                           &status);
@@ -319,9 +342,16 @@ ByteString TextToCodePageBytes(std::u16string_view text, int codePage) {
     UConverter* converter = ConverterFor(codePage);
     if (converter == nullptr)
         return {};
+    std::u16string standIns;
+    if (codePage == 932) {
+        // One code unit for another: the offsets still name the characters of `text`.
+        standIns.assign(text);
+        for (char16_t& unit : standIns)
+            unit = Cp932StandIn(unit);
+    }
     std::string converted;
     std::vector<int32_t> offsets;
-    if (!ConvertWithOffsets(converter, text, converted, offsets))
+    if (!ConvertWithOffsets(converter, standIns.empty() ? text : standIns, converted, offsets))
         return {};
 
     ByteString out;

@@ -172,6 +172,32 @@ TEST(CodePageText, UnmappableCharactersBecomeQuestionMarks) {
     EXPECT_EQ(TextToCodePageBytes(u"\uAC00", 936), "?");
 }
 
+TEST(CodePageText, Cp932BestFitsToDoubleByteCharactersAsWindowsDoes) {
+    std::ifstream in(VYL_TEXT_TEST_DATA "/cp932_best_fit.txt");
+    std::string line;
+    int rows = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        unsigned unit = 0;
+        std::string hex;
+        fields >> std::hex >> unit >> hex;
+        ByteString expected;
+        for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+            expected += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+        const std::u16string text = u"a" + std::u16string(1, static_cast<char16_t>(unit)) + u"b";
+        EXPECT_EQ(TextToCodePageBytes(text, 932), "a" + expected + "b") << "U+" << std::hex << unit;
+        ++rows;
+    }
+    EXPECT_GE(rows, 6) << "reference data missing";
+
+    // ICU's other fallbacks for 932 give other characters than the ones typed: still '?'.
+    for (const char16_t unit : {u'\u00A5', u'\u00A6', u'\u2014', u'\u203E', u'\u4FE0', u'\u9EB5'})
+        EXPECT_EQ(TextToCodePageBytes(std::u16string(1, unit), 932), "?")
+            << "U+" << std::hex << static_cast<unsigned>(unit);
+}
+
 TEST(CodePageText, ControlsStayThemselvesAndNothingPrintableBecomesOne) {
     std::u16string controls;
     ByteString controlBytes;
