@@ -2,8 +2,8 @@
 
 #include "untBaudRate.h"
 #include "untCodePage.h"
-#include "untDisplaySession.h"
 #include "untCommandMode.h"
+#include "untDisplaySession.h"
 #include "untInterChar.h"
 #include "untLangID.h"
 #include "untSystemInfo.h"

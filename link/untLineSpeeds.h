@@ -10,9 +10,9 @@
 
 struct TLineSpeed {
     TBaudRate Member;
-    std::int32_t Rate;     // bit/s; 0 for brDefault and brCustom
-    unsigned Termios;      // the B constant, 0 where termios has none (termios2 sets the rate)
-    bool FromRate;         // ToBaudRate gives Member for Rate (otherwise brCustom)
+    std::int32_t Rate; // bit/s; 0 for brDefault and brCustom
+    unsigned Termios;  // the B constant, 0 where termios has none (termios2 sets the rate)
+    bool FromRate;     // ToBaudRate gives Member for Rate (otherwise brCustom)
 };
 
 // In TBaudRate's order, one row per member.

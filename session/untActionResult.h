@@ -59,7 +59,7 @@ struct TSettingsSummary {
 
 struct TActionResult {
     std::vector<TActionMessage> Messages;
-    bool Opened = false;  // the port opened (a setting action's values then count as captured)
+    bool Opened = false; // the port opened (a setting action's values then count as captured)
     TOpenFailure OpenFailure = TOpenFailure::None;
     int OpenErrno = 0;
     std::string OpenError; // the OS's text

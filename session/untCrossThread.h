@@ -19,8 +19,7 @@ void Released(const void* token); // before the work is posted
 void Acquired(const void* token); // when it starts to run
 } // namespace CrossThread
 
-template <typename Work>
-void PostTo(QObject* context, Work&& work) {
+template <typename Work> void PostTo(QObject* context, Work&& work) {
     auto task = std::make_shared<std::decay_t<Work>>(std::forward<Work>(work));
     CrossThread::Released(task.get());
     QMetaObject::invokeMethod(

@@ -170,7 +170,9 @@ TDeviceAction GetSettingsSteps(const TSystemInfo& current) {
         try {
             parsed = ParseSettingsJson(Utf8ToUtf16(reply), record);
         } catch (const ESettingsTypeError& e) {
-            parsed = {false, e.what()};
+            Report(result, hooks, TMessageKind::Error, TMessageStyle::Error, e.what());
+            result.Settings = record;
+            return;
         }
         result.Settings = record;
         if (!parsed.Success) {
@@ -193,8 +195,7 @@ TDeviceAction SetBrightnessSteps(int level) {
 }
 
 TDeviceAction SetBaudRateSteps(int baudNo) {
-    return [baudNo](TCommConnection& connection, const TActionHooks& hooks,
-                    TActionResult& result) {
+    return [baudNo](TCommConnection& connection, const TActionHooks& hooks, TActionResult& result) {
         StandardHandShake(connection, hooks, result);
         // Without a speed of the table there is nothing to send: any other code is no speed of
         // the display, and following it would lose the display.

@@ -87,8 +87,7 @@ void TDisplaySession::Cancel() {
 TActionResult TDisplaySession::WaitForResult() {
     if (busy_) {
         QEventLoop loop;
-        const auto connection =
-            connect(this, &TDisplaySession::Finished, &loop, &QEventLoop::quit);
+        const auto connection = connect(this, &TDisplaySession::Finished, &loop, &QEventLoop::quit);
         if (busy_)
             loop.exec();
         disconnect(connection);

@@ -32,8 +32,8 @@ public:
     bool SetCommand(const TSessionTarget& target, int commandNo);
     bool SetBaudRate(const TSessionTarget& target, int baudNo);
     bool SetBrightness(const TSessionTarget& target, int level);
-    bool SetWelcome(const TSessionTarget& target, const ByteString& line1,
-                    const ByteString& line2, bool scroll);
+    bool SetWelcome(const TSessionTarget& target, const ByteString& line1, const ByteString& line2,
+                    bool scroll);
     bool SetCodePage(const TSessionTarget& target, int charsetNo, int codePageNo);
     bool Restart(const TSessionTarget& target);
     bool Clear(const TSessionTarget& target);
@@ -65,7 +65,7 @@ signals:
 
 private:
     void Run(const TSessionTarget& target, const TDeviceAction& steps); // session thread
-    bool AwaitContinue();                                                // session thread
+    bool AwaitContinue();                                               // session thread
 
     QThread thread_;
     QObject* worker_ = nullptr; // lives on thread_; the hand-offs to it run there
