@@ -169,11 +169,19 @@ void TfrmVylSetup::SessionFinished(const TActionResult& result) {
 
 void TfrmVylSetup::EndDeviceAction() {
     QApplication::restoreOverrideCursor();
-    actionRunning_ = false;
-    if (closeWhenIdle_) {
-        closeWhenIdle_ = false;
-        close();
-    }
+    // Clicks that came in while the last box was open are still queued. They are delivered
+    // before the flag clears, so they find the action running and are dropped.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            QCoreApplication::processEvents();
+            actionRunning_ = false;
+            if (closeWhenIdle_) {
+                closeWhenIdle_ = false;
+                close();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmVylSetup::closeEvent(QCloseEvent* event) {
