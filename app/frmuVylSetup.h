@@ -179,7 +179,8 @@ private:
     void ShowLineCountAndHex(TEdit* edit, TLabel* count, QPlainTextEdit* hexView);
     void SelectCodePageIndex(int index, bool radioGroup, bool msgList, bool testList);
 
-    // Character test page (frmuVylSetup_TestPage.cpp): run once by FormCreate, step 11.
+    // Character test page (frmuVylSetup_TestPage.cpp): routes the range buttons, once, from
+    // FormCreate.
     void actButtonCreatExecute(QObject* sender);
 
     // Connects a control's signal to a handler that runs through the general exception report.

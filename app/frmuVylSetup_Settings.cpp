@@ -50,27 +50,27 @@ void TfrmVylSetup::CaptureControls(TSystemInfo& target) const {
 }
 
 void TfrmVylSetup::RefreshSettings() {
-    // 1. Status bar.
+    // Status bar.
     StatusBar1->SetPanelText(0, ModelLabel + QLatin1Char(' ') +
                                     QString::fromStdString(SystemInfo.product_name));
     StatusBar1->SetPanelText(1, FirmwareVersionLabel + QLatin1Char(' ') +
                                     QString::number(SystemInfo.firmware_version));
     StatusBar1->SetPanelText(2, SystemInfo.jpos ? QStringLiteral("JavaPOS") : QString());
-    // 2. Display speed.
+    // Display speed.
     cbb_BaudRate_Set->setCurrentIndex(IndexOfNo(BaudRateTable, SystemInfo.Baud_Rate));
-    // 3. Scrolling.
+    // Scrolling.
     chk_Scroll1->setChecked(GetBit(SystemInfo.temp2, 1) == 0);
     chk_Scroll2->setChecked(GetBit(SystemInfo.temp2, 2) == 0);
-    // 4. Character set.
+    // Character set.
     rg_InterChar_Set->SetItemIndex(IndexOfNo(InterCharTable, SystemInfo.Char_No));
-    // 5. Code page, the same row in all three selectors.
+    // Code page, the same row in all three selectors.
     SelectCodePageIndex(IndexOfNo(CodePageTable, SystemInfo.Expand_Char_No), true, true, true);
-    // 6. Command mode.
+    // Command mode.
     cbb_CommandMode_Set->setCurrentIndex(IndexOfNo(CommandModeTable, SystemInfo.Comm_No));
-    // 7. Welcome lines; their change handlers update the counts and views.
+    // Welcome lines; their change handlers update the counts and views.
     edt_line1->SetText(QString::fromStdU16String(SystemInfo.wel_mess1));
     edt_line2->SetText(QString::fromStdU16String(SystemInfo.wel_mess2));
-    // 8. Hex views: the stored bytes when there are any, else the lines' conversion.
+    // Hex views: the stored bytes when there are any, else the lines' conversion.
     const int codePage = CodePageAtIndex(cbb_CodePage_Msg->currentIndex());
     const auto view = [codePage](const std::string& hex, const std::u16string& line) {
         if (!hex.empty())
@@ -79,7 +79,7 @@ void TfrmVylSetup::RefreshSettings() {
     };
     mmo_line1_hex->setPlainText(view(SystemInfo.wel_mess1_hex, SystemInfo.wel_mess1));
     mmo_line2_hex->setPlainText(view(SystemInfo.wel_mess2_hex, SystemInfo.wel_mess2));
-    // 9. Brightness.
+    // Brightness.
     rg_brightness->SetItemIndex(static_cast<int>(SystemInfo.back_light) - 1);
 }
 

@@ -1,9 +1,9 @@
 // The serial port component over a pty pair: line settings as the far end sees them,
 // exclusive use, errors, and the event thread's receive path.
-#include "TComPort.h"
 #include "LinkTestUtil.h"
 #include "ProcessCounts.h"
 #include "PtyPair.h"
+#include "TComPort.h"
 
 #include <gtest/gtest.h>
 
@@ -248,6 +248,6 @@ TEST(TComPort, PortsAreWatchedInTheirOwnThreadsEventLoopWithoutAThreadOfTheirOwn
     EXPECT_TRUE(PumpUntil([&] { return events == 1; }, 2s));
     port.Close();
     pair.Write("b");
-    Pump(50ms);
+    PumpUntil([] { return false; }, 50ms);
     EXPECT_EQ(events, 1) << "a closed port delivers nothing";
 }
