@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
+#include <cstdint>
 #include <thread>
 
 namespace {
@@ -19,7 +21,10 @@ TEventWait::TEnd TEventWait::WaitUntil(Clock::time_point deadline) {
         std::this_thread::sleep_for(left);
         return TEnd::Deadline;
     }
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    // A timer takes an int of milliseconds: a longer wait wakes once a day and is renewed by
+    // its caller.
+    const auto ms = std::min<std::int64_t>(
+        std::chrono::ceil<std::chrono::milliseconds>(left).count(), 24LL * 3600 * 1000);
     QEventLoop loop;
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);

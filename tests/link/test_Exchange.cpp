@@ -3,6 +3,7 @@
 #include "PtyPair.h"
 #include "untComm.h"
 
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -185,4 +186,55 @@ TEST(ToBaudRateTest, ListedRatesHaveTheirMemberOthersAreCustom) {
     EXPECT_EQ(BaudRateValue(TBaudRate::br134_5, 0), 134);
     EXPECT_EQ(BaudRateValue(TBaudRate::br256000, 0), 256000);
     EXPECT_EQ(BaudRateValue(TBaudRate::brCustom, 1800), 1800);
+}
+
+TEST(ConnectionThreads, AWaitEndsAtOnceWhenItsThreadQuitsOrItIsCancelled) {
+    // Each connection lives on the thread that opened it; two at once on two threads.
+    PtyPair first;
+    PtyPair second;
+    struct TRun {
+        bool Ended = false;
+        bool Cancelled = false;
+        std::chrono::steady_clock::duration Took{};
+    };
+    TRun byQuit;
+    TRun byCancel;
+    QThread quitting;
+    QThread cancelling;
+    QObject quitContext;
+    QObject cancelContext;
+    quitContext.moveToThread(&quitting);
+    cancelContext.moveToThread(&cancelling);
+    TCommConnection* cancelled = nullptr;
+    const auto waitOn = [](PtyPair& pty, TRun& run, TCommConnection** out) {
+        TCommConnection connection;
+        if (out != nullptr)
+            *out = &connection;
+        EXPECT_TRUE(connection.Open(pty.PortName(), 9600));
+        const auto start = std::chrono::steady_clock::now();
+        run.Ended = !connection.Wait(10000);
+        run.Took = std::chrono::steady_clock::now() - start;
+        run.Cancelled = connection.Cancelled();
+        EXPECT_FALSE(connection.IsOpen());
+        if (out != nullptr)
+            *out = nullptr;
+    };
+    quitting.start();
+    cancelling.start();
+    QMetaObject::invokeMethod(&quitContext, [&] { waitOn(first, byQuit, nullptr); });
+    QMetaObject::invokeMethod(&cancelContext, [&] { waitOn(second, byCancel, &cancelled); });
+    std::this_thread::sleep_for(200ms);
+    quitting.quit();
+    QMetaObject::invokeMethod(&cancelContext, [&] {
+        if (cancelled != nullptr)
+            cancelled->Cancel();
+    });
+    ASSERT_TRUE(quitting.wait(5000));
+    cancelling.quit();
+    ASSERT_TRUE(cancelling.wait(5000));
+    for (const TRun* run : {&byQuit, &byCancel}) {
+        EXPECT_TRUE(run->Ended);
+        EXPECT_TRUE(run->Cancelled);
+        EXPECT_LT(run->Took, 5s);
+    }
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,13 @@ inline std::vector<TMessageKind> Kinds(const TActionResult& result) {
     for (const TActionMessage& message : result.Messages)
         kinds.push_back(message.Kind);
     return kinds;
+}
+
+// CPU time of this process so far.
+inline double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 // Waits for the action that `started` says was started; its result.

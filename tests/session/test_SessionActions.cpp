@@ -143,16 +143,20 @@ TEST(SessionActions, FailedHandshakeWaitsForContinueThenSends) {
                      [&](const TActionMessage& m) { reported.push_back(m.Kind); });
     // The user takes a while to close the box: nothing may go out meanwhile.
     std::size_t framesWhileWaiting = 99;
+    double cpuWhileWaiting = 99;
     QObject::connect(&session, &TDisplaySession::MessageReported, [&](const TActionMessage& m) {
         if (m.Kind != K::HandShakeFailed)
             return;
-        QTimer::singleShot(300, &session, [&] {
+        const double cpu = CpuSeconds();
+        QTimer::singleShot(300, &session, [&, cpu] {
+            cpuWhileWaiting = CpuSeconds() - cpu;
             framesWhileWaiting = vd.TraceEvents("RX").size();
             session.Continue();
         });
     });
     const TActionResult result = Finish(session, session.SetCommand(At(vd), 255));
     EXPECT_EQ(framesWhileWaiting, 1u);
+    EXPECT_LT(cpuWhileWaiting, 0.15) << "the wait for the user must sleep, not spin";
     EXPECT_EQ(Kinds(result), (std::vector<TMessageKind>{K::HandShakeFailed, K::Done}));
     EXPECT_EQ(reported, Kinds(result));
     EXPECT_NE(result.HandShake, 0);

@@ -39,12 +39,6 @@ const std::vector<TActionCase> SettingActions = {
     {"get settings", [](auto& s, auto& t) { return s.GetSettings(t, {}); }, 35},
 };
 
-double CpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
 } // namespace
 
 TEST(SessionFailures, PortsThatCannotBeOpenedAreTypedAndSendNothing) {
