@@ -11,7 +11,11 @@
 #include <algorithm>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <optional>
 #include <poll.h>
+#include <sstream>
+#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -72,6 +76,109 @@ public:
 
 private:
     int fd_ = -1;
+};
+
+// A display whose announcement is held up: its standard output is a pipe filled to the brim,
+// so it blocks writing the "Publishing port" line until the test reads the pipe. The port is
+// published by then, and a host may open it before the display gets any further.
+class HeldBackDisplay {
+public:
+    explicit HeldBackDisplay(const std::vector<std::string>& extraArgs) {
+        char dir[] = "/tmp/vyl-vd-held-XXXXXX";
+        if (mkdtemp(dir) == nullptr)
+            return;
+        dir_ = dir;
+        port_ = "VylHeld-" + std::to_string(getpid());
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0)
+            return;
+        pipe_ = fds[0];
+        fcntl(fds[1], F_SETPIPE_SZ, 4096);
+        fcntl(fds[1], F_SETFL, O_NONBLOCK);
+        const std::string filler(4096, '.');
+        while (write(fds[1], filler.data(), filler.size()) > 0) {
+        }
+        // The display must block on the full pipe, not fail with EAGAIN.
+        fcntl(fds[1], F_SETFL, 0);
+        std::vector<std::string> all{kProgram, "--port", port_, "--trace", Trace(), "--quiet"};
+        all.insert(all.end(), extraArgs.begin(), extraArgs.end());
+        std::vector<char*> argv;
+        for (auto& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(fds[1], STDOUT_FILENO);
+            execv(kProgram.c_str(), argv.data());
+            _exit(127);
+        }
+        close(fds[1]);
+    }
+    ~HeldBackDisplay() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (pipe_ >= 0)
+            close(pipe_);
+        if (!dir_.empty()) {
+            unlink(Trace().c_str());
+            rmdir(dir_.c_str());
+        }
+    }
+    HeldBackDisplay(const HeldBackDisplay&) = delete;
+    HeldBackDisplay& operator=(const HeldBackDisplay&) = delete;
+
+    // The device behind the published name, as soon as there is one.
+    std::optional<std::string> WaitPublished() const {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (std::chrono::steady_clock::now() < deadline && pid_ > 0) {
+            if (auto device = ResolvePublishedPort(port_))
+                return device;
+            std::this_thread::sleep_for(1ms);
+        }
+        return std::nullopt;
+    }
+    // Reads the pipe until the announcement came through; the display goes on from there.
+    bool Release() {
+        std::string seen;
+        while (seen.find("Publishing port " + port_) == std::string::npos) {
+            pollfd p{pipe_, POLLIN, 0};
+            char buf[4096];
+            if (poll(&p, 1, 10000) <= 0)
+                return false;
+            const ssize_t n = read(pipe_, buf, sizeof buf);
+            if (n <= 0)
+                return false;
+            seen.append(buf, static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+    // The events of the trace in order, waiting until `last` is among them.
+    std::vector<std::string> EventsUntil(const std::string& last) const {
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        for (;;) {
+            std::vector<std::string> events;
+            std::ifstream in(Trace());
+            for (std::string line; std::getline(in, line);) {
+                std::istringstream fields(line);
+                std::string time, event;
+                fields >> time >> event;
+                events.push_back(event);
+            }
+            if (Contains(events, last) || std::chrono::steady_clock::now() > deadline)
+                return events;
+            std::this_thread::sleep_for(5ms);
+        }
+    }
+
+private:
+    std::string Trace() const { return dir_ + "/trace"; }
+
+    std::string dir_;
+    std::string port_;
+    int pipe_ = -1;
+    pid_t pid_ = -1;
 };
 
 TEST(VirtualDisplay, HandshakesAndEverySettingFrameShowInItsDocument) {
@@ -167,6 +274,20 @@ TEST(VirtualDisplay, RequiredHandshakeHoldsForOneConnection) {
     CloseComm();
     EXPECT_EQ(vd.TraceEvents("IGNORED"), (std::vector<std::string>{"1F 58 01", "1F 58 04"}));
     EXPECT_EQ(vd.WaitForEvents("CLOSE", 2).size(), 2u);
+}
+
+TEST(VirtualDisplay, AHostThatOpensTheMomentThePortIsPublishedIsSeen) {
+    HeldBackDisplay vd({"--require-handshake"});
+    const auto device = vd.WaitPublished();
+    ASSERT_TRUE(device);
+    {
+        RawLine line(*device, B9600);
+        ASSERT_TRUE(line.Ok());
+        line.Write(ByteString("\x1F\x58\x01", 3)); // a setting frame without a handshake
+    }
+    ASSERT_TRUE(vd.Release());
+    EXPECT_EQ(vd.EventsUntil("CLOSE"),
+              (std::vector<std::string>{"OPEN", "RX", "IGNORED", "CLOSE"}));
 }
 
 TEST(VirtualDisplay, LateAndMissingAnswers) {

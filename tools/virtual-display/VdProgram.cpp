@@ -95,9 +95,10 @@ struct Outgoing {
 
 class Display {
 public:
-    Display(const VdOptions& options, const TSystemInfo& start, Pty& pty, VdTrace& trace)
+    Display(const VdOptions& options, const TSystemInfo& start, Pty& pty, VdHostWatch& watch,
+            VdTrace& trace)
         : options_(options), state_(start), pty_(pty), trace_(trace),
-          terminal_(options.Quiet, isatty(STDOUT_FILENO) == 1), watch_(pty.SlavePath),
+          terminal_(options.Quiet, isatty(STDOUT_FILENO) == 1), watch_(watch),
           random_(std::random_device{}()) {}
 
     int Run();
@@ -120,7 +121,7 @@ private:
     Pty& pty_;
     VdTrace& trace_;
     VdTerminal terminal_;
-    VdHostWatch watch_;
+    VdHostWatch& watch_;
     FrameDecoder decoder_;
     std::deque<Outgoing> out_;
     std::mt19937 random_;
@@ -364,6 +365,8 @@ int RunVirtualDisplay(const VdOptions& options) {
         std::fprintf(stderr, "vyl-virtual-display: %s\n", error.c_str());
         return kExitFailure;
     }
+    // Watching starts before the name is out: a host may open the port the moment it appears.
+    VdHostWatch watch(pty.SlavePath);
     std::unique_ptr<TPortPublication> publication;
     try {
         publication = std::make_unique<TPortPublication>(options.Port, pty.SlavePath);
@@ -375,7 +378,7 @@ int RunVirtualDisplay(const VdOptions& options) {
     std::printf("Publishing port %s (%s)\n", options.Port.c_str(), pty.SlavePath.c_str());
     std::fflush(stdout);
 
-    Display display(options, start, pty, trace);
+    Display display(options, start, pty, watch, trace);
     const int status = display.Run();
     publication->Withdraw();
     return status;
