@@ -26,6 +26,8 @@ TEST(VdOptions, ValuesFlagsAndDefaults) {
                "--no-jpos",
                "--reply-delay",
                "300",
+               "--read-delay",
+               "250",
                "--trace",
                "/tmp/t",
                "--wrong-key",
@@ -49,6 +51,7 @@ TEST(VdOptions, ValuesFlagsAndDefaults) {
     EXPECT_EQ(o.Baud, 19200);
     EXPECT_FALSE(o.Jpos);
     EXPECT_EQ(o.ReplyDelayMs, 300);
+    EXPECT_EQ(o.ReadDelayMs, 250);
     EXPECT_EQ(o.TraceFile, "/tmp/t");
     EXPECT_TRUE(o.WrongKey && o.Garbage && o.NoTerminator && o.NoAnswer && o.RequireHandshake);
     EXPECT_EQ(o.HangupAfter, 3);
@@ -69,6 +72,7 @@ TEST(VdOptions, BadOptionsAreNamed) {
         {{"--baud", "fast"}, "--baud"},
         {{"--brightness", "5"}, "--brightness"},
         {{"--reply-delay", "-1"}, "--reply-delay"},
+        {{"--read-delay", "x"}, "--read-delay"},
         {{"--hangup-after", "0"}, "--hangup-after"},
         {{"--firmware", "256"}, "--firmware"},
         {{"--quiet=yes"}, "takes no value"},

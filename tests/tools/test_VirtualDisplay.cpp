@@ -290,6 +290,29 @@ TEST(VirtualDisplay, AHostThatOpensTheMomentThePortIsPublishedIsSeen) {
               (std::vector<std::string>{"OPEN", "RX", "IGNORED", "CLOSE"}));
 }
 
+TEST(VirtualDisplay, ASpeedFrameReadLateIsJudgedAtTheSpeedItWasSentAt) {
+    // The display reads each chunk a while after it woke up for it: by then the host has
+    // closed the port and opened it again at the new speed.
+    VirtualDisplayProcess vd(kProgram, {"--read-delay", "300"});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+    // An exchange first, as every action starts with one: the display has heard this
+    // connection before the speed frame comes.
+    EXPECT_EQ(Settings()["Baud_Rate"], 0);
+    EXPECT_EQ(DSP_SetBaudrate(1), COMM_OK);
+    CloseComm();
+    ASSERT_TRUE(OpenComm(vd.PortName(), 19200));
+    // The host's next frame comes once the display has seen it reopen, as a host pausing
+    // after an open would.
+    ASSERT_EQ(vd.WaitForEvents("OPEN", 2).size(), 2u);
+    const auto doc = Settings();
+    EXPECT_TRUE(doc.is_object() && doc["Baud_Rate"] == 1) << vd.Trace();
+    CloseComm();
+    EXPECT_EQ(vd.TraceEvents("SPEED"), std::vector<std::string>{"19200"});
+    EXPECT_EQ(vd.TraceEvents("RX"),
+              (std::vector<std::string>{"02 07 16 05", "02 42 31", "02 07 16 05"}));
+}
+
 TEST(VirtualDisplay, LateAndMissingAnswers) {
     {
         // 300 ms is in time for the standard handshake, late for the JavaPOS one.

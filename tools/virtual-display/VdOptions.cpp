@@ -47,6 +47,10 @@ Behaviour:
                         close)
   --no-jpos             do not answer the JavaPOS handshake (02 07 12)
   --reply-delay MS      wait MS milliseconds before each answer
+  --read-delay MS       wait MS milliseconds before each read of the line: a slow display,
+                        which reads bytes late, after the host may have closed the port,
+                        reopened it or changed its speed (each byte is still judged at the
+                        speed the host had when it sent it)
   --trace FILE          append every frame received and every answer sent to FILE
   --quiet               show nothing but the publishing line
 
@@ -112,7 +116,7 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
             return true;
         };
     };
-    std::optional<int> replyDelay, hangup;
+    std::optional<int> replyDelay, readDelay, hangup;
     const std::map<std::string, std::function<bool(const std::string&)>> valued = {
         {"--port",
          [&o](const std::string& v) {
@@ -141,6 +145,7 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
         {"--brightness", intOption(o.Brightness, 1, 4)},
         {"--firmware", intOption(o.Firmware, 0, 255)},
         {"--reply-delay", intOption(replyDelay, 0, 600000)},
+        {"--read-delay", intOption(readDelay, 0, 600000)},
         {"--hangup-after", intOption(hangup, 1, 1000000)},
     };
 
@@ -176,6 +181,7 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
             return fail("bad value for " + name + ": \"" + *value + "\"");
     }
     o.ReplyDelayMs = replyDelay.value_or(0);
+    o.ReadDelayMs = readDelay.value_or(0);
     o.HangupAfter = hangup.value_or(0);
     return parsed;
 }

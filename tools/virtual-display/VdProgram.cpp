@@ -19,12 +19,15 @@
 #include <ctime>
 #include <deque>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <poll.h>
 #include <pty.h>
 #include <random>
+#include <sys/ioctl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -104,7 +107,11 @@ public:
     int Run();
 
 private:
-    void ReadLine(Clock::time_point now);
+    void OnWakeUp();
+    std::size_t Arrived() const;
+    // Reads what the host sent (at most `limit` bytes) and judges it at `hostSpeed`.
+    void ReadLine(std::optional<std::size_t> limit, unsigned hostSpeed);
+    void Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_point now);
     void Handle(const Frame& frame);
     void Queue(ByteString reply);
     void Send(Clock::time_point now);
@@ -129,6 +136,7 @@ private:
     long frames_ = 0;
     bool hangup_ = false;
     Clock::time_point lastRx_ = Clock::now();
+    unsigned hostSpeed_ = 0; // the host's speed as last sampled in its current connection
     Clock::time_point nextScroll_ = Clock::now();
 };
 
@@ -195,31 +203,77 @@ void Display::Handle(const Frame& frame) {
         hangup_ = true;
 }
 
-void Display::ReadLine(Clock::time_point now) {
+std::size_t Display::Arrived() const {
+    int n = 0;
+    return ioctl(pty_.Master, FIONREAD, &n) == 0 && n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+void Display::ReadLine(std::optional<std::size_t> limit, unsigned hostSpeed) {
+    if (options_.ReadDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(options_.ReadDelayMs));
+    // Without a limit this reads until the line is empty: the read that finds nothing also
+    // waits for bytes the kernel is still carrying from the slave to the master.
+    std::size_t left = limit.value_or(std::numeric_limits<std::size_t>::max());
     char buf[4096];
-    for (;;) {
-        const ssize_t n = read(pty_.Master, buf, sizeof buf);
+    while (left > 0) {
+        const ssize_t n = read(pty_.Master, buf, std::min(sizeof buf, left));
         if (n <= 0)
             return;
-        const ByteString bytes(buf, static_cast<std::size_t>(n));
-        lastRx_ = now;
-        const unsigned host = HostLineSpeed(pty_.Slave);
-        // A speed frame switches the display at once: the bytes after it in the same chunk are
-        // already judged at the new speed.
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const unsigned own = static_cast<unsigned>(state_.LineSpeed());
-            if (host != own) {
-                // At another speed the bits make no sense to the display: it sees noise.
-                decoder_.Reset();
-                const ByteString rest = bytes.substr(i);
-                const std::string speeds =
-                    "host " + std::to_string(host) + " display " + std::to_string(own);
-                trace_.Write("DROP", &rest, speeds);
-                terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(rest) +
-                              "   not understood (" + speeds + ")");
-                break;
-            }
-            Handle(decoder_.Feed(bytes.substr(i, 1), now));
+        left -= static_cast<std::size_t>(n);
+        lastRx_ = Clock::now();
+        Receive(ByteString(buf, static_cast<std::size_t>(n)), hostSpeed, lastRx_);
+    }
+}
+
+void Display::Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_point now) {
+    // A speed frame switches the display at once: the bytes after it in the same chunk are
+    // already judged at the new speed.
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned own = static_cast<unsigned>(state_.LineSpeed());
+        if (hostSpeed != own) {
+            // At another speed the bits make no sense to the display: it sees noise.
+            decoder_.Reset();
+            const ByteString rest = bytes.substr(i);
+            const std::string speeds =
+                "host " + std::to_string(hostSpeed) + " display " + std::to_string(own);
+            trace_.Write("DROP", &rest, speeds);
+            terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(rest) + "   not understood (" +
+                          speeds + ")");
+            break;
+        }
+        Handle(decoder_.Feed(bytes.substr(i, 1), now));
+    }
+}
+
+void Display::OnWakeUp() {
+    // A pty keeps no speed with its bytes, so the host's speed is sampled at every wake-up,
+    // before the open and close notifications are read: when none came, the connection that
+    // was open at the sample is still open, the sample is its speed, and the bytes that had
+    // arrived by then are its own. Bytes that come later wait for the next wake-up.
+    const unsigned sampled = HostLineSpeed(pty_.Slave);
+    const std::size_t arrived = Arrived();
+    const std::vector<VdHostWatch::Change> changes = watch_.Read();
+    using Change = VdHostWatch::Change;
+    // Closing leaves the host's settings on the line: unless another open came, the sample is
+    // still the speed of the connection that had the port last. (A connection that opened,
+    // wrote and closed while the display slept, with the next one open already, is judged at
+    // the next one's speed: nothing tells them apart.)
+    if (std::find(changes.begin(), changes.end(), Change::Opened) == changes.end())
+        hostSpeed_ = sampled;
+    if (changes.empty()) {
+        if (arrived > 0)
+            ReadLine(arrived, hostSpeed_);
+        return;
+    }
+    for (const Change change : changes) {
+        if (change == Change::Closed) {
+            // What is still unread was written before the close, by the connection that
+            // closed: it is judged at the last speed sampled in that connection.
+            ReadLine(std::nullopt, hostSpeed_);
+            OnHostChange(change);
+        } else {
+            OnHostChange(change);
+            hostSpeed_ = HostLineSpeed(pty_.Slave);
         }
     }
 }
@@ -289,23 +343,12 @@ int Display::Run() {
             std::fprintf(stderr, "vyl-virtual-display: poll: %s\n", std::strerror(errno));
             return kExitFailure;
         }
-        now = Clock::now();
         if (ready > 0 && (fds[1].revents & POLLIN)) {
             terminal_.Log(LocalTime() + " signal received, withdrawing the port");
             return kExitOk;
         }
-        // An open is seen before the bytes the host wrote after it; bytes written before a
-        // close belong to the connection that closed.
-        std::vector<VdHostWatch::Change> changes;
-        if (ready > 0 && watch_.Active() && (fds[2].revents & POLLIN))
-            changes = watch_.Read();
-        std::size_t next = 0;
-        if (!changes.empty() && changes.front() == VdHostWatch::Change::Opened)
-            OnHostChange(changes[next++]);
-        if ((ready > 0 && (fds[0].revents & POLLIN)) || !changes.empty())
-            ReadLine(now);
-        for (; next < changes.size(); ++next)
-            OnHostChange(changes[next]);
+        OnWakeUp();
+        now = Clock::now();
         // Without open/close notifications a long silence stands for the end of a connection.
         if (!watch_.Active() && authorized_ && now - lastRx_ > std::chrono::seconds(5))
             authorized_ = false;
