@@ -56,6 +56,15 @@ public:
     void Write(const ByteString& b) {
         ASSERT_EQ(write(fd_, b.data(), b.size()), ssize_t(b.size()));
     }
+    // What one read gets once bytes are there (nothing after `limit`).
+    ByteString ReadOnce(std::chrono::milliseconds limit) {
+        pollfd p{fd_, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(limit.count())) <= 0)
+            return {};
+        char buf[4096];
+        const ssize_t n = read(fd_, buf, sizeof buf);
+        return n > 0 ? ByteString(buf, static_cast<std::size_t>(n)) : ByteString();
+    }
     // Reads until `quiet` passes without a byte; `hungUp` tells whether the far end went.
     ByteString ReadUntilQuiet(std::chrono::milliseconds quiet, bool* hungUp = nullptr) {
         ByteString out;
@@ -376,6 +385,22 @@ TEST(VirtualDisplay, AnswersArePacedAtTheLineSpeed) {
     // Ten bit times per byte at 9600 bit/s; a lower bound holds on any machine.
     const auto expected = std::chrono::microseconds(reply.size() * 10 * 1000000 / 9600);
     EXPECT_GE(took, expected * 9 / 10);
+}
+
+TEST(VirtualDisplay, AnInstantDisplayAnswersInOneWrite) {
+    VirtualDisplayProcess vd(kProgram, {"--instant"});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    RawLine line(vd.DevicePath(), B9600);
+    ASSERT_TRUE(line.Ok());
+    // The first read after the answer began holds all of it; paced, it would hold a byte or
+    // two (a byte takes a millisecond at 9600 bit/s).
+    line.Write(ByteString("\x02\x07\x13", 3) + ByteString(32, 'A'));
+    EXPECT_EQ(line.ReadOnce(5s).size(), 35u);
+    line.Write(ByteString("\x02\x07\x16\x05", 4));
+    const ByteString document = line.ReadOnce(5s);
+    ASSERT_GT(document.size(), 300u);
+    EXPECT_EQ(document.find('\0'), document.size() - 1);
+    EXPECT_EQ(vd.WaitForEvents("TX", 2).size(), 2u);
 }
 
 TEST(VirtualDisplay, MisbehavioursOnTheRawLine) {

@@ -47,6 +47,8 @@ Behaviour:
                         close)
   --no-jpos             do not answer the JavaPOS handshake (02 07 12)
   --reply-delay MS      wait MS milliseconds before each answer
+  --instant             send each answer at once, in one write, instead of pacing it at the
+                        line speed (for measuring the host's own delays)
   --read-delay MS       wait MS milliseconds before each read of the line: a slow display,
                         which reads bytes late, after the host may have closed the port,
                         reopened it or changed its speed (each byte is still judged at the
@@ -68,7 +70,7 @@ SIGTERM or SIGHUP and then withdraws the port.
 
 It understands the host only while the speed the host set on the line equals its own;
 after a speed frame it switches to the new speed. Answers are paced at its speed (ten bit
-times per byte).
+times per byte) unless --instant.
 
 Trace file: one line per event, fields separated by one space:
   <time> <EVENT> [<hex bytes>] [<more>]
@@ -105,7 +107,7 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
         {"--no-jpos", nullptr},       {"--require-handshake", &o.RequireHandshake},
         {"--quiet", &o.Quiet},        {"--no-answer", &o.NoAnswer},
         {"--wrong-key", &o.WrongKey}, {"--no-terminator", &o.NoTerminator},
-        {"--garbage", &o.Garbage},
+        {"--garbage", &o.Garbage},    {"--instant", &o.Instant},
     };
     auto intOption = [](std::optional<int>& target, int low, int high) {
         return [&target, low, high](const std::string& v) {

@@ -114,14 +114,15 @@ private:
     void Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_point now);
     void Handle(const Frame& frame);
     void Queue(ByteString reply);
-    void Send(Clock::time_point now);
+    // Writes what is due of the answers queued; sets writeBlocked_ when the host's input is full.
+    void Send();
     void OnHostChange(VdHostWatch::Change change);
     void Handle(std::vector<Frame> frames) {
         for (const Frame& f : frames)
             Handle(f);
     }
     ByteString Garbage(std::size_t size, bool noZero);
-    int PollTimeoutMs(Clock::time_point now) const;
+    timespec PollTimeout(Clock::time_point now) const;
 
     const VdOptions& options_;
     DisplayState state_;
@@ -135,6 +136,7 @@ private:
     bool authorized_ = false; // a handshake was answered on this connection
     long frames_ = 0;
     bool hangup_ = false;
+    bool writeBlocked_ = false;
     Clock::time_point lastRx_ = Clock::now();
     unsigned hostSpeed_ = 0; // the host's speed as last sampled in its current connection
     Clock::time_point nextScroll_ = Clock::now();
@@ -150,13 +152,17 @@ ByteString Display::Garbage(std::size_t size, bool noZero) {
 
 void Display::Queue(ByteString reply) {
     const int speed = std::max(state_.LineSpeed(), 1);
-    // Ten bit times per byte: start bit, eight data bits, stop bit.
-    const auto byteTime =
-        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(10.0 / speed));
+    // Ten bit times per byte: start bit, eight data bits, stop bit. An instant display sends
+    // the whole answer at once.
+    const auto byteTime = options_.Instant ? Clock::duration::zero()
+                                           : std::chrono::duration_cast<Clock::duration>(
+                                                 std::chrono::duration<double>(10.0 / speed));
     Clock::time_point start = Clock::now() + std::chrono::milliseconds(options_.ReplyDelayMs);
     if (!out_.empty())
         start = std::max(start, out_.back().DueOf(out_.back().Bytes.size() - 1));
     out_.push_back(Outgoing{std::move(reply), start, byteTime});
+    if (options_.Instant)
+        Send();
 }
 
 void Display::Handle(const Frame& frame) {
@@ -297,16 +303,22 @@ void Display::OnHostChange(VdHostWatch::Change change) {
     terminal_.Log(LocalTime() + (opened ? " host opened the port" : " host closed the port"));
 }
 
-void Display::Send(Clock::time_point now) {
+void Display::Send() {
+    writeBlocked_ = false;
     while (!out_.empty()) {
         Outgoing& o = out_.front();
+        const Clock::time_point now = Clock::now();
         std::size_t due = o.Sent;
         while (due < o.Bytes.size() && o.DueOf(due) <= now)
             ++due;
         if (due > o.Sent) {
-            const ssize_t n = write(pty_.Master, o.Bytes.data() + o.Sent, due - o.Sent);
+            // All that is due in one write: an instant answer leaves whole.
+            const std::size_t wanted = due - o.Sent;
+            const ssize_t n = write(pty_.Master, o.Bytes.data() + o.Sent, wanted);
             if (n > 0)
                 o.Sent += static_cast<std::size_t>(n);
+            // The host's input is full: wait until it reads rather than retry at once.
+            writeBlocked_ = n < static_cast<ssize_t>(wanted);
         }
         if (o.Sent < o.Bytes.size())
             return;
@@ -320,27 +332,32 @@ void Display::Send(Clock::time_point now) {
     }
 }
 
-int Display::PollTimeoutMs(Clock::time_point now) const {
+timespec Display::PollTimeout(Clock::time_point now) const {
     Clock::time_point wake = now + std::chrono::seconds(1);
-    if (!out_.empty())
+    if (!out_.empty() && !writeBlocked_)
         wake = std::min(wake, out_.front().DueOf(out_.front().Sent));
     if (const auto d = decoder_.NextDeadline())
         wake = std::min(wake, *d);
     if (terminal_.Interactive() && state_.Scrolling())
         wake = std::min(wake, nextScroll_);
-    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(wake - now).count();
-    return us <= 0 ? 0 : static_cast<int>((us + 999) / 1000);
+    // To the nanosecond: a byte at 115200 bit/s takes 87 us, and an instant answer must not
+    // wait for a millisecond tick.
+    const long long ns = std::max<long long>(
+        0, std::chrono::duration_cast<std::chrono::nanoseconds>(wake - now).count());
+    return timespec{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
 }
 
 int Display::Run() {
     terminal_.Refresh(state_);
     for (;;) {
         Clock::time_point now = Clock::now();
+        const short lineEvents = static_cast<short>(POLLIN | (writeBlocked_ ? POLLOUT : 0));
         pollfd fds[3] = {
-            {pty_.Master, POLLIN, 0}, {gSignalPipe[0], POLLIN, 0}, {watch_.Fd(), POLLIN, 0}};
-        const int ready = poll(fds, watch_.Active() ? 3 : 2, PollTimeoutMs(now));
+            {pty_.Master, lineEvents, 0}, {gSignalPipe[0], POLLIN, 0}, {watch_.Fd(), POLLIN, 0}};
+        const timespec timeout = PollTimeout(now);
+        const int ready = ppoll(fds, watch_.Active() ? 3 : 2, &timeout, nullptr);
         if (ready < 0 && errno != EINTR) {
-            std::fprintf(stderr, "vyl-virtual-display: poll: %s\n", std::strerror(errno));
+            std::fprintf(stderr, "vyl-virtual-display: ppoll: %s\n", std::strerror(errno));
             return kExitFailure;
         }
         if (ready > 0 && (fds[1].revents & POLLIN)) {
@@ -353,7 +370,7 @@ int Display::Run() {
         if (!watch_.Active() && authorized_ && now - lastRx_ > std::chrono::seconds(5))
             authorized_ = false;
         Handle(decoder_.Tick(now));
-        Send(now);
+        Send();
         if (terminal_.Interactive() && state_.Scrolling() && now >= nextScroll_) {
             state_.ScrollStep();
             nextScroll_ = now + std::chrono::milliseconds(350);
