@@ -12,6 +12,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <poll.h>
 #include <sstream>
@@ -64,6 +65,24 @@ public:
         char buf[4096];
         const ssize_t n = read(fd_, buf, sizeof buf);
         return n > 0 ? ByteString(buf, static_cast<std::size_t>(n)) : ByteString();
+    }
+    // Reads until a 00 byte came (or `limit` passed).
+    ByteString ReadDocument(std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        ByteString out;
+        while (out.find('\0') == std::string::npos) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd p{fd_, POLLIN, 0};
+            char buf[4096];
+            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                break;
+            const ssize_t n = read(fd_, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            out.append(buf, static_cast<std::size_t>(n));
+        }
+        return out;
     }
     // Reads until `quiet` passes without a byte; `hungUp` tells whether the far end went.
     ByteString ReadUntilQuiet(std::chrono::milliseconds quiet, bool* hungUp = nullptr) {
@@ -261,6 +280,72 @@ TEST(VirtualDisplay, SpeedChangeLeavesAHostAtTheOldSpeedUnanswered) {
     CloseComm();
     EXPECT_EQ(vd.TraceEvents("SPEED"), std::vector<std::string>{"19200"});
     EXPECT_GE(vd.TraceEvents("DROP").size(), 2u);
+}
+
+TEST(VirtualDisplay, BytesAtAnotherSpeedArriveAsItsReceiverReadsThem) {
+    VirtualDisplayProcess vd(kProgram, {"--baud", "19200"});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    RawLine line(vd.DevicePath(), B9600);
+    ASSERT_TRUE(line.Ok());
+    // At half the display's speed FF loses its lowest bit to the long start bit; 00 reads a
+    // 0 stop bit and is lost (worked out in the resampling tests).
+    line.Write(ByteString("\xFF", 1));
+    ASSERT_EQ(vd.WaitForEvents("RX", 1), std::vector<std::string>{"FE"});
+    line.Write(ByteString("\x00", 1));
+    const auto drops = vd.WaitForEvents("DROP", 2);
+    ASSERT_EQ(drops.size(), 2u);
+    EXPECT_EQ(drops[0], "FF host 9600 display 19200 read FE");
+    EXPECT_EQ(drops[1], "00 host 9600 display 19200 read");
+    line.Write(ByteString("\x02\x07\x16\x05", 4)); // the settings request, garbled
+    EXPECT_TRUE(line.ReadUntilQuiet(300ms).empty());
+    ASSERT_EQ(vd.WaitForEvents("DROP", 3).size(), 3u);
+
+    RawLine right(vd.DevicePath(), B19200);
+    right.Write(ByteString("\x02\x07\x16\x05", 4));
+    const ByteString document = right.ReadDocument(5s);
+    ASSERT_FALSE(document.empty());
+    EXPECT_EQ(nlohmann::json::parse(document.substr(0, document.size() - 1))["Baud_Rate"], 1);
+}
+
+TEST(VirtualDisplay, SeveralDisplaysAtOnceEachAtItsOwnSpeed) {
+    const std::vector<std::pair<std::string, int>> speeds = {
+        {"9600", 0}, {"19200", 1}, {"38400", 2}, {"57600", 3}, {"115200", 4}};
+    const speed_t codes[] = {B9600, B19200, B38400, B57600, B115200};
+    std::vector<std::unique_ptr<VirtualDisplayProcess>> displays;
+    std::vector<std::unique_ptr<RawLine>> lines;
+    for (std::size_t i = 0; i < speeds.size(); ++i) {
+        displays.push_back(std::make_unique<VirtualDisplayProcess>(
+            kProgram, std::vector<std::string>{"--baud", speeds[i].first, "--model",
+                                               "Display at " + speeds[i].first}));
+        ASSERT_TRUE(displays.back()->Started()) << displays.back()->Stderr();
+    }
+    std::vector<std::string> ports;
+    ASSERT_TRUE(ListComPorts(ports));
+    for (const auto& vd : displays)
+        EXPECT_EQ(std::count(ports.begin(), ports.end(), vd->PortName()), 1) << vd->PortName();
+
+    // All lines open together, every request out before any answer is read.
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        lines.push_back(std::make_unique<RawLine>(displays[i]->DevicePath(), codes[i]));
+        ASSERT_TRUE(lines.back()->Ok());
+        lines.back()->Write(ByteString("\x02\x07\x16\x05", 4));
+    }
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        const ByteString reply = lines[i]->ReadDocument(5s);
+        ASSERT_FALSE(reply.empty()) << speeds[i].first;
+        const auto doc = nlohmann::json::parse(reply.substr(0, reply.size() - 1));
+        EXPECT_EQ(doc["Baud_Rate"], speeds[i].second);
+        EXPECT_EQ(doc["product_name"], "Display at " + speeds[i].first);
+    }
+    lines.clear();
+
+    // And each through the link by its name, at its speed.
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        ASSERT_TRUE(OpenComm(displays[i]->PortName(), std::stoi(speeds[i].first)));
+        EXPECT_EQ(HandShake(), 0) << speeds[i].first;
+        CloseComm();
+        EXPECT_TRUE(displays[i]->TraceEvents("DROP").empty()) << speeds[i].first;
+    }
 }
 
 TEST(VirtualDisplay, RequiredHandshakeHoldsForOneConnection) {

@@ -68,8 +68,9 @@ Misbehaviours, for tests:
 At start it prints one line "Publishing port NAME (/dev/pts/N)". It runs until SIGINT,
 SIGTERM or SIGHUP and then withdraws the port.
 
-It understands the host only while the speed the host set on the line equals its own;
-after a speed frame it switches to the new speed. Answers are paced at its speed (ten bit
+It understands the host only while the speed the host set on the line equals its own: bytes
+sent at another speed reach it as on a real line, read by its receiver at its own speed
+(characters with a framing error lost). After a speed frame it switches to the new speed. Answers are paced at its speed (ten bit
 times per byte) unless --instant.
 
 Trace file: one line per event, fields separated by one space:
@@ -80,8 +81,9 @@ Trace file: one line per event, fields separated by one space:
                cursor frame carries the text that followed it ("RX 1F 24 05 02 41 42")
   IGNORED <hex>  the frame just received was not applied (no handshake, value unknown)
   TX <hex>     an answer, written when its last byte has been sent
-  DROP <hex>   bytes received while the host's speed differed from the display's; then
-               "host <bit/s> display <bit/s>"
+  DROP <hex>   bytes the host sent while its speed differed from the display's; then
+               "host <bit/s> display <bit/s> read [<hex>]": the bytes the display read of
+               them, which it decodes as frames like any others
   SPEED <bit/s>  the display switched its line speed
   OPEN / CLOSE   the host opened / closed the port
   LOST <hex>     the unsent rest of an answer when the host closed the port (what was sent

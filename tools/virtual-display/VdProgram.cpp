@@ -4,6 +4,7 @@
 #include "VdHandshake.h"
 #include "VdHostWatch.h"
 #include "VdLineSpeed.h"
+#include "VdResample.h"
 #include "VdState.h"
 #include "VdTerminal.h"
 #include "VdTrace.h"
@@ -94,6 +95,7 @@ struct Outgoing {
     Clock::time_point DueOf(std::size_t index) const {
         return Start + ByteTime * static_cast<long>(index + 1);
     }
+    Clock::time_point End() const { return Start + ByteTime * static_cast<long>(Bytes.size()); }
 };
 
 class Display {
@@ -159,7 +161,7 @@ void Display::Queue(ByteString reply) {
                                                  std::chrono::duration<double>(10.0 / speed));
     Clock::time_point start = Clock::now() + std::chrono::milliseconds(options_.ReplyDelayMs);
     if (!out_.empty())
-        start = std::max(start, out_.back().DueOf(out_.back().Bytes.size() - 1));
+        start = std::max(start, out_.back().End());
     out_.push_back(Outgoing{std::move(reply), start, byteTime});
     if (options_.Instant)
         Send();
@@ -236,16 +238,20 @@ void Display::Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_p
     // already judged at the new speed.
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const unsigned own = static_cast<unsigned>(state_.LineSpeed());
-        if (hostSpeed != own) {
-            // At another speed the bits make no sense to the display: it sees noise.
-            decoder_.Reset();
-            const ByteString rest = bytes.substr(i);
+        if (hostSpeed != 0 && hostSpeed != own) {
+            // At another speed the display's receiver reads other bits than were sent, and
+            // loses the characters whose stop bit it reads as 0: what is left are bytes like
+            // any others.
+            const ByteString sent = bytes.substr(i);
+            const ByteString read = ReceivedAtRate(sent, hostSpeed, own);
             const std::string speeds =
                 "host " + std::to_string(hostSpeed) + " display " + std::to_string(own);
-            trace_.Write("DROP", &rest, speeds);
-            terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(rest) + "   not understood (" +
-                          speeds + ")");
-            break;
+            trace_.Write("DROP", &sent,
+                         speeds + " read" + (read.empty() ? "" : " " + BytesToSpacedHex(read)));
+            terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(sent) + "   read as \"" +
+                          BytesToSpacedHex(read) + "\" (" + speeds + ")");
+            Handle(decoder_.Feed(read, now));
+            return;
         }
         Handle(decoder_.Feed(bytes.substr(i, 1), now));
     }
