@@ -103,7 +103,9 @@ TEST(VdOptions, StartSettingsFromDefaultsFileAndOptions) {
     o.SettingsFile = path;
     o.Model = "RV310";
     o.Codepage = 17;
+    SystemInfo.back_light = 4; // the process-wide record is the utility's, not the display's
     ASSERT_TRUE(BuildStartSettings(o, s, error)) << error;
+    EXPECT_EQ(SystemInfo.back_light, 4);
     EXPECT_EQ(s.back_light, 2);
     EXPECT_EQ(s.wel_mess1, u"HELLO");
     EXPECT_EQ(s.Baud_Rate, 3);
@@ -123,7 +125,9 @@ TEST(VdOptions, StartSettingsFromDefaultsFileAndOptions) {
     o.Codepage.reset();
 
     std::ofstream(path) << "{not json";
+    const std::string modelBefore = s.product_name;
     EXPECT_FALSE(BuildStartSettings(o, s, error));
+    EXPECT_EQ(s.product_name, modelBefore); // a failure hands nothing over
     EXPECT_NE(error.find("Parsing failed!"), std::string::npos) << error;
     std::ofstream(path) << "[1,2]";
     EXPECT_FALSE(BuildStartSettings(o, s, error));

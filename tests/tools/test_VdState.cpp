@@ -21,10 +21,8 @@ Frame F(FrameKind kind, ByteString bytes) {
 }
 
 TSystemInfo Defaults() {
-    const TSystemInfo saved = SystemInfo;
-    ParseSettingsJson(Utf8ToUtf16(GetDefaultSettingsJson()));
-    TSystemInfo d = SystemInfo;
-    SystemInfo = saved;
+    TSystemInfo d;
+    ParseSettingsJson(Utf8ToUtf16(GetDefaultSettingsJson()), d);
     return d;
 }
 

@@ -191,30 +191,24 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
 }
 
 bool BuildStartSettings(const VdOptions& options, TSystemInfo& settings, std::string& error) {
-    const TSystemInfo saved = SystemInfo; // the parser works on the process-wide record
-    auto finish = [&](bool ok) {
-        if (ok)
-            settings = SystemInfo;
-        SystemInfo = saved;
-        return ok;
-    };
+    // Built apart and handed over only when complete: a failure leaves `settings` as it was.
+    TSystemInfo s;
     try {
-        ParseSettingsJson(Utf8ToUtf16(GetDefaultSettingsJson()));
-        SystemInfo.product_name = "VYL Virtual Display";
-        SystemInfo.firmware_version = 1;
-        SystemInfo.chip = "virtual";
+        ParseSettingsJson(Utf8ToUtf16(GetDefaultSettingsJson()), s);
+        s.product_name = "VYL Virtual Display";
+        s.firmware_version = 1;
+        s.chip = "virtual";
         if (options.SettingsFile) {
-            const TParseResult r = ParseSettingsJson(ReadUtf8File(*options.SettingsFile));
+            const TParseResult r = ParseSettingsJson(ReadUtf8File(*options.SettingsFile), s);
             if (!r.Success) {
                 error = *options.SettingsFile + ": " + r.Error;
-                return finish(false);
+                return false;
             }
         }
     } catch (const std::exception& e) {
         error = (options.SettingsFile ? *options.SettingsFile + ": " : std::string()) + e.what();
-        return finish(false);
+        return false;
     }
-    TSystemInfo& s = SystemInfo;
     if (options.Baud) {
         int code = -1;
         for (const TBaudRates& row : BaudRateTable)
@@ -222,7 +216,7 @@ bool BuildStartSettings(const VdOptions& options, TSystemInfo& settings, std::st
                 code = row.No;
         if (code < 0) {
             error = "--baud " + std::to_string(*options.Baud) + ": not a speed of the display";
-            return finish(false);
+            return false;
         }
         s.Baud_Rate = static_cast<std::uint8_t>(code);
     }
@@ -246,8 +240,9 @@ bool BuildStartSettings(const VdOptions& options, TSystemInfo& settings, std::st
               IndexOfNo(CommandModeTable, options.Command.value_or(none)) >= 0, s.Comm_No) ||
         !pick("--brightness", options.Brightness, true, s.back_light) ||
         !pick("--firmware", options.Firmware, true, s.firmware_version))
-        return finish(false);
+        return false;
     if (options.Model)
         s.product_name = *options.Model;
-    return finish(true);
+    settings = s;
+    return true;
 }
