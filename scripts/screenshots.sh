@@ -46,7 +46,7 @@ sleep 0.5
 
 capture() { # capture LANG FILE
     local lang=$1 file=$2 id="" app
-    LANG=$lang LC_ALL= LANGUAGE= "$dir/app/VYLSetup" &
+    LANG=$lang LC_ALL= LANGUAGE= "$dir/app/vyl-setup" &
     app=$!
     for _ in $(seq 100); do
         id=$(xwininfo -root -tree | awk '/"VYL Setup v/ {print $1; exit}')
