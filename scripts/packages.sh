@@ -4,7 +4,7 @@ VYL_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev nlohmann-json3-dev libssl-dev libicu-dev
     libgtest-dev libbenchmark-dev
-    fonts-liberation2 fonts-wqy-microhei
+    fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n
 )
 
 # Usage: vyl_ensure_packages [extra packages...]
