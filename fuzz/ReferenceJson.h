@@ -23,8 +23,6 @@ struct JsonReading {
     bool WellFormed = false;
     JsonKind TopKind = JsonKind::Null;
     std::vector<JsonMember> Members; // of a top-level object
-    // Some number's magnitude lies beyond a double's range (1e400, a 400-digit integer).
-    bool HasHugeNumber = false;
 };
 
 JsonReading ReadJson(std::string_view utf8);

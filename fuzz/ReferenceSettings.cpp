@@ -127,7 +127,6 @@ SettingsExpectation ExpectedSettingsParse(std::u16string_view text, const TSyste
         return want;
     }
     const JsonReading reading = ReadJson(ReferenceUtf8(TrimControls(text)));
-    want.HugeNumber = reading.HasHugeNumber;
     if (!reading.WellFormed) {
         want.Outcome = SettingsOutcome::Malformed;
         return want;

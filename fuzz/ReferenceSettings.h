@@ -21,7 +21,6 @@ struct SettingsExpectation {
     SettingsOutcome Outcome = SettingsOutcome::Applied;
     std::string FailedKey; // the key whose value a byte field cannot take
     TSystemInfo Record;    // the record afterwards
-    bool HugeNumber = false;
 };
 
 SettingsExpectation ExpectedSettingsParse(std::u16string_view text, const TSystemInfo& start);
