@@ -1,10 +1,13 @@
 #include "untSettingsReader.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string_view>
+#include <system_error>
 #include <variant>
 
 #include <nlohmann/json.hpp>
@@ -69,6 +72,111 @@ const TKey* FindKey(std::string_view name) {
     return nullptr;
 }
 
+// JSON sets no limit on numbers, but nlohmann's reader (its well-formedness check too) fails at
+// a number that overflows a double. The document is handed to it with each such number written
+// as 0, and the walk takes the literal back by the number's place among all numbers, which the
+// reader reports one by one in document order.
+struct TPreparedDocument {
+    std::string Json;
+    std::map<std::size_t, std::string> WideNumbers; // place among the numbers -> literal
+};
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?, the whole text.
+bool IsJsonNumber(std::string_view text) {
+    std::size_t i = 0;
+    auto digits = [&] {
+        const std::size_t start = i;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+        }
+        return i > start;
+    };
+    if (i < text.size() && text[i] == '-') {
+        ++i;
+    }
+    if (i < text.size() && text[i] == '0') {
+        ++i;
+    } else if (!digits()) {
+        return false;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        if (!digits()) {
+            return false;
+        }
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        if (!digits()) {
+            return false;
+        }
+    }
+    return i == text.size();
+}
+
+bool BeyondADouble(std::string_view number) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    // Numbers too small for a double land here too; the walk reads either kind by its literal.
+    return error == std::errc::result_out_of_range;
+}
+
+// Nothing when the text cannot be JSON: a raw NUL anywhere (the reader would take it for the end
+// of its input and accept whatever document came before it), or a run of number characters
+// outside strings that is not one number.
+std::optional<TPreparedDocument> Prepare(std::string_view text) {
+    TPreparedDocument prepared;
+    prepared.Json.reserve(text.size());
+    std::size_t numbers = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (c == '\0') {
+            return std::nullopt;
+        }
+        if (inString) {
+            const std::size_t length = c == '\\' && i + 1 < text.size() ? 2 : 1;
+            inString = c != '"';
+            prepared.Json.append(text.substr(i, length));
+            i += length;
+            continue;
+        }
+        if (c != '-' && !IsDigit(c)) {
+            inString = c == '"';
+            prepared.Json += c;
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && (IsDigit(text[end]) || text[end] == '-' || text[end] == '+' ||
+                                     text[end] == '.' || text[end] == 'e' || text[end] == 'E')) {
+            ++end;
+        }
+        // Two values side by side are malformed whatever they are, so a run that is not one
+        // number never belongs to a well-formed document.
+        const std::string_view number = text.substr(i, end - i);
+        if (!IsJsonNumber(number)) {
+            return std::nullopt;
+        }
+        if (BeyondADouble(number)) {
+            prepared.WideNumbers.emplace(numbers, std::string{number});
+            prepared.Json += '0';
+        } else {
+            prepared.Json.append(number);
+        }
+        ++numbers;
+        i = end;
+    }
+    return prepared;
+}
+
 // A member value as the walk sees it: the JSON kind, the text a text field takes, and for
 // numbers whether the literal is a decimal 32-bit signed integer.
 struct TValue {
@@ -80,7 +188,8 @@ struct TValue {
 
 class TSettingsSax final : public nlohmann::json_sax<json> {
 public:
-    explicit TSettingsSax(TSystemInfo& target) : target_(target) {}
+    TSettingsSax(TSystemInfo& target, const std::map<std::size_t, std::string>& wideNumbers)
+        : target_(target), wideNumbers_(wideNumbers) {}
 
     // Set when the top-level value turned out not to be an object.
     std::string_view TopLevelKind;
@@ -94,6 +203,9 @@ public:
     }
 
     bool number_integer(number_integer_t val) override {
+        if (const std::string* literal = WideNumber()) {
+            return Inexact(*literal);
+        }
         // The lexer hands only negative literals here (others come as unsigned), so a zero
         // was written "-0".
         std::string literal = val == 0 ? std::string{"-0"} : std::to_string(val);
@@ -101,17 +213,20 @@ public:
     }
 
     bool number_unsigned(number_unsigned_t val) override {
+        if (const std::string* literal = WideNumber()) {
+            return Inexact(*literal);
+        }
         // JSON allows neither a plus sign nor leading zeros: the decimal form is the literal.
         return Number(std::to_string(val), val <= static_cast<number_unsigned_t>(
                                                       std::numeric_limits<std::int32_t>::max()));
     }
 
     bool number_float(number_float_t /*val*/, const string_t& literal) override {
+        if (const std::string* wide = WideNumber()) {
+            return Inexact(*wide);
+        }
         // Integers too large for 64 bits also arrive here, with their literal intact.
-        const bool integral = literal.find_first_of(".eE") == std::string::npos;
-        return Value({"a number", literal, std::nullopt,
-                      integral ? "is outside the 32-bit integer range"
-                               : "is not an integer (fraction or exponent)"});
+        return Inexact(literal);
     }
 
     bool string(string_t& val) override { return Value({"a string", val, std::nullopt, {}}); }
@@ -149,8 +264,24 @@ public:
 
 private:
     TSystemInfo& target_;
-    int depth_ = 0; // open containers; 1 = inside the top-level object
+    const std::map<std::size_t, std::string>& wideNumbers_;
+    std::size_t numbers_ = 0; // numbers met so far, at any depth
+    int depth_ = 0;           // open containers; 1 = inside the top-level object
     std::string memberName_;
+
+    // The literal of a number that reached the reader as 0, when the current one is such.
+    const std::string* WideNumber() {
+        const auto found = wideNumbers_.find(numbers_++);
+        return found == wideNumbers_.end() ? nullptr : &found->second;
+    }
+
+    // A number no byte field can take: a fraction, an exponent or more than 64 bits.
+    bool Inexact(const std::string& literal) {
+        const bool integral = literal.find_first_of(".eE") == std::string::npos;
+        return Value({"a number", literal, std::nullopt,
+                      integral ? "is outside the 32-bit integer range"
+                               : "is not an integer (fraction or exponent)"});
+    }
 
     bool Number(std::string literal, bool inRange) {
         TValue value{"a number", std::move(literal), std::nullopt, {}};
@@ -223,12 +354,18 @@ private:
 
 } // namespace
 
-std::string ApplySettingsMembers(const std::string& utf8Document, TSystemInfo& target) {
-    TSettingsSax sax{target};
-    json::sax_parse(utf8Document, &sax);
+TSettingsReading ReadSettingsDocument(std::string_view utf8Document, TSystemInfo& target) {
+    const std::optional<TPreparedDocument> prepared = Prepare(utf8Document);
+    // A streaming walk meets a syntax error only after the members before it; checking the
+    // whole text first keeps a malformed document from changing the record at all.
+    if (!prepared || !json::accept(prepared->Json)) {
+        return {false, {}};
+    }
+    TSettingsSax sax{target, prepared->WideNumbers};
+    json::sax_parse(prepared->Json, &sax);
     if (!sax.TopLevelKind.empty()) {
         throw ESettingsTypeError("Invalid type cast: the settings document is " +
                                  std::string{sax.TopLevelKind} + ", not a JSON object");
     }
-    return sax.Failure;
+    return {true, sax.Failure};
 }

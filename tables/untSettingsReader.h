@@ -1,14 +1,19 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "untSystemInfo.h"
 
-// The walk behind ParseSettingsJson, kept apart from the module state so that it works on any
-// record. The document must already be known to be well-formed JSON (UTF-8).
-//
-// Applies the top-level members to `target` in document order and stops at the first member a
-// byte field cannot take; members before it stay applied. Returns an empty text on success,
-// else the reason (without the "Get Settings Failed:" prefix). Throws ESettingsTypeError, with
-// `target` untouched, when the top-level value is not an object.
-std::string ApplySettingsMembers(const std::string& utf8Document, TSystemInfo& target);
+// The reading behind ParseSettingsJson, kept apart from the module state so that it works on any
+// record.
+struct TSettingsReading {
+    bool WellFormed = false; // false: the text is not JSON, and nothing was applied
+    std::string Failure;     // why a member could not be applied; empty when all were
+};
+
+// Checks that `utf8Document` is well-formed JSON, then applies its top-level members to `target`
+// in document order and stops at the first member a byte field cannot take; members before it
+// stay applied. The failure text comes without the "Get Settings Failed:" prefix. Throws
+// ESettingsTypeError, with `target` untouched, when the top-level value is not an object.
+TSettingsReading ReadSettingsDocument(std::string_view utf8Document, TSystemInfo& target);

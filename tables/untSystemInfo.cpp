@@ -1,7 +1,5 @@
 #include "untSystemInfo.h"
 
-#include <nlohmann/json.hpp>
-
 #include "untSettingsReader.h"
 #include "untUtf16.h"
 
@@ -38,18 +36,19 @@ std::string GetDefaultSettingsJson() {
 }
 
 TParseResult ParseSettingsJson(std::u16string_view text) {
+    return ParseSettingsJson(text, SystemInfo);
+}
+
+TParseResult ParseSettingsJson(std::u16string_view text, TSystemInfo& target) {
     if (text.empty()) {
         return {false, "Settings JsonStr is Emputy!"};
     }
-    const std::string document = Utf16ToUtf8(TrimBlanks(text));
-    // A streaming walk meets a syntax error only after the members before it; checking the
-    // whole text first keeps a malformed document from changing the record at all.
-    if (!nlohmann::json::accept(document)) {
+    const TSettingsReading reading = ReadSettingsDocument(Utf16ToUtf8(TrimBlanks(text)), target);
+    if (!reading.WellFormed) {
         return {false, "Parsing failed!"};
     }
-    std::string failure = ApplySettingsMembers(document, SystemInfo);
-    if (!failure.empty()) {
-        return {false, "Get Settings Failed:" + failure};
+    if (!reading.Failure.empty()) {
+        return {false, "Get Settings Failed:" + reading.Failure};
     }
     return {true, {}};
 }

@@ -49,6 +49,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads a settings document into SystemInfo. Throws ESettingsTypeError when the top-level
-// value is not an object (the record is then unchanged).
+// Reads a settings document into `target` (SystemInfo in the one-argument form); only the
+// fields whose keys the document has change. Throws ESettingsTypeError when the top-level value
+// is not an object (the record is then unchanged).
+//
+// Only characters at or below U+0020 before and after the document are dropped; a NUL with
+// more text after it is part of the text, which is then not well-formed. A caller decoding a
+// reply from the wire must therefore cut the reply at its first 00 byte itself: the bytes that
+// follow it are whatever arrived in the same read.
+TParseResult ParseSettingsJson(std::u16string_view text, TSystemInfo& target);
 TParseResult ParseSettingsJson(std::u16string_view text);

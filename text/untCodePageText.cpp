@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace {
@@ -105,6 +106,102 @@ std::optional<char> MissingMapping(int codePage, char16_t unit) {
     return std::nullopt;
 }
 
+// Windows writes these characters on code page 932 as the double-byte character that stands in
+// for them (its best fit); ICU's 932 table has no such fallback for some and, for the others,
+// comes with fallbacks that give other characters (a kanji variant for a kanji), so its fallbacks
+// stay off and these are converted as their stand-ins.
+char16_t Cp932StandIn(char16_t unit) {
+    switch (unit) {
+    case u'\u00A2': // cent sign
+        return u'\uFFE0';
+    case u'\u00A3': // pound sign
+        return u'\uFFE1';
+    case u'\u00AC': // not sign
+        return u'\uFFE2';
+    case u'\u2016': // double vertical line
+        return u'\u2225';
+    case u'\u2212': // minus sign
+        return u'\uFF0D';
+    case u'\u301C': // wave dash
+        return u'\uFF5E';
+    default:
+        return unit;
+    }
+}
+
+struct TByteRun {
+    unsigned char First;
+    unsigned char Last;
+};
+
+// Bytes from 0x80 up that are no printable character of a single-byte page: the C1 controls of
+// the ISO 8859 pages and what Microsoft's and ISO's mapping files leave undefined. ICU's tables
+// give several of them characters and best-fit others onto them (the copyright sign onto 0x88 of
+// 8859-2); the display shows a control or nothing there.
+std::span<const TByteRun> NonCharacterBytes(int codePage) {
+    static constexpr TByteRun cp857[] = {{0xD5, 0xD5}, {0xE7, 0xE7}, {0xF2, 0xF2}};
+    static constexpr TByteRun cp864[] = {{0x9B, 0x9C}, {0x9F, 0x9F}, {0xA6, 0xA7}, {0xFF, 0xFF}};
+    static constexpr TByteRun cp874[] = {
+        {0x81, 0x84}, {0x86, 0x90}, {0x98, 0x9F}, {0xDB, 0xDE}, {0xFC, 0xFF}};
+    static constexpr TByteRun cp1250[] = {
+        {0x81, 0x81}, {0x83, 0x83}, {0x88, 0x88}, {0x90, 0x90}, {0x98, 0x98}};
+    static constexpr TByteRun cp1251[] = {{0x98, 0x98}};
+    static constexpr TByteRun cp1252[] = {{0x81, 0x81}, {0x8D, 0x8D}, {0x8F, 0x90}, {0x9D, 0x9D}};
+    static constexpr TByteRun cp1253[] = {{0x81, 0x81}, {0x88, 0x88}, {0x8A, 0x8A}, {0x8C, 0x90},
+                                          {0x98, 0x98}, {0x9A, 0x9A}, {0x9C, 0x9F}, {0xAA, 0xAA},
+                                          {0xD2, 0xD2}, {0xFF, 0xFF}};
+    static constexpr TByteRun cp1254[] = {{0x81, 0x81}, {0x8D, 0x90}, {0x9D, 0x9E}};
+    static constexpr TByteRun cp1255[] = {{0x81, 0x81}, {0x8A, 0x8A}, {0x8C, 0x90},
+                                          {0x9A, 0x9A}, {0x9C, 0x9F}, {0xCA, 0xCA},
+                                          {0xD9, 0xDF}, {0xFB, 0xFC}, {0xFF, 0xFF}};
+    static constexpr TByteRun cp1257[] = {{0x81, 0x81}, {0x83, 0x83}, {0x88, 0x88}, {0x8A, 0x8A},
+                                          {0x8C, 0x8C}, {0x90, 0x90}, {0x98, 0x98}, {0x9A, 0x9A},
+                                          {0x9C, 0x9C}, {0x9F, 0x9F}, {0xA1, 0xA1}, {0xA5, 0xA5}};
+    static constexpr TByteRun cp1258[] = {
+        {0x81, 0x81}, {0x8A, 0x8A}, {0x8D, 0x90}, {0x9A, 0x9A}, {0x9D, 0x9E}};
+    static constexpr TByteRun iso8859_2[] = {{0x80, 0x9F}};
+    static constexpr TByteRun iso8859_8[] = {
+        {0x80, 0x9F}, {0xA1, 0xA1}, {0xBF, 0xDE}, {0xFB, 0xFC}, {0xFF, 0xFF}};
+    switch (codePage) {
+    case 857:
+        return cp857;
+    case 864:
+        return cp864;
+    case 874:
+        return cp874;
+    case 1250:
+        return cp1250;
+    case 1251:
+        return cp1251;
+    case 1252:
+        return cp1252;
+    case 1253:
+        return cp1253;
+    case 1254:
+        return cp1254;
+    case 1255:
+        return cp1255;
+    case 1257:
+        return cp1257;
+    case 1258:
+        return cp1258;
+    case 28592:
+        return iso8859_2;
+    case 28598:
+        return iso8859_8;
+    default:
+        return {};
+    }
+}
+
+bool IsNonCharacterByte(int codePage, char byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    for (const TByteRun& run : NonCharacterBytes(codePage))
+        if (value >= run.First && value <= run.Last)
+            return true;
+    return false;
+}
+
 // The reverse for showing bytes: Microsoft's characters where ICU's IBM tables read others.
 std::optional<char16_t> MicrosoftCharacter(int codePage, unsigned char byte) {
     switch (codePage) {
@@ -142,6 +239,9 @@ std::optional<char16_t> MicrosoftCharacter(int codePage, unsigned char byte) {
 
 bool IsControlUnit(char32_t c) {
     return c < 0x20 || c == 0x7F;
+}
+bool IsC1Unit(char32_t c) {
+    return c >= 0x80 && c <= 0x9F;
 }
 bool IsControlByte(char b) {
     const auto u = static_cast<unsigned char>(b);
@@ -182,7 +282,7 @@ UConverter* OpenConverter(int codePage) {
     // Ambiguous-alias warnings are normal for the windows-125x names: only failures count.
     if (U_FAILURE(status) || !converter)
         return nullptr;
-    // Fallbacks give Windows' best fit; its 932 table has none.
+    // Fallbacks give Windows' best fit; for 932 see Cp932StandIn.
     ucnv_setFallback(converter.get(), codePage != 932);
     ucnv_setFromUCallBack(converter.get(), QuestionMarkFromUnicode, nullptr, nullptr, nullptr,
                           &status);
@@ -242,9 +342,16 @@ ByteString TextToCodePageBytes(std::u16string_view text, int codePage) {
     UConverter* converter = ConverterFor(codePage);
     if (converter == nullptr)
         return {};
+    std::u16string standIns;
+    if (codePage == 932) {
+        // One code unit for another: the offsets still name the characters of `text`.
+        standIns.assign(text);
+        for (char16_t& unit : standIns)
+            unit = Cp932StandIn(unit);
+    }
     std::string converted;
     std::vector<int32_t> offsets;
-    if (!ConvertWithOffsets(converter, text, converted, offsets))
+    if (!ConvertWithOffsets(converter, standIns.empty() ? text : standIns, converted, offsets))
         return {};
 
     ByteString out;
@@ -274,7 +381,10 @@ ByteString TextToCodePageBytes(std::u16string_view text, int codePage) {
             bool control = false;
             for (const char b : own)
                 control = control || IsControlByte(b);
-            // A printable character must never reach the display as a command byte.
+            // A printable character must never reach the display as a command byte, nor as a
+            // byte that is no character of the page. (A C1 control may stay one.)
+            if (own.size() == 1 && !IsC1Unit(unit) && IsNonCharacterByte(codePage, own[0]))
+                control = true;
             if (control)
                 out += Unmappable;
             else

@@ -14,18 +14,12 @@ std::u16string U(std::string_view utf8) {
     return Utf8ToUtf16(utf8);
 }
 
-TParseResult Parse(std::string_view utf8) {
-    return ParseSettingsJson(U(utf8));
-}
-
-// Each test starts from a known record and leaves the process-wide one as it found it.
+// Each test reads into a record of its own, starting zeroed.
 class SettingsDocument : public ::testing::Test {
 protected:
-    void SetUp() override {
-        saved_ = SystemInfo;
-        SystemInfo = TSystemInfo{};
-    }
-    void TearDown() override { SystemInfo = saved_; }
+    TSystemInfo Info;
+
+    TParseResult Parse(std::string_view utf8) { return ParseSettingsJson(U(utf8), Info); }
 
     // A record with every field set to something no test document uses.
     static TSystemInfo Marked() {
@@ -63,9 +57,6 @@ protected:
     static void ExpectSame(const TSystemInfo& a, const TSystemInfo& b) {
         EXPECT_EQ(Fields(a), Fields(b));
     }
-
-private:
-    TSystemInfo saved_;
 };
 
 } // namespace
@@ -106,8 +97,8 @@ TEST_F(SettingsDocument, DefaultDocumentIsOneCompactLineInKeyOrder) {
 }
 
 TEST_F(SettingsDocument, DefaultDocumentResetsTheRecord) {
-    SystemInfo = Marked();
-    const TParseResult r = ParseSettingsJson(U(GetDefaultSettingsJson()));
+    Info = Marked();
+    const TParseResult r = Parse(GetDefaultSettingsJson());
     EXPECT_TRUE(r.Success);
     EXPECT_EQ(r.Error, "");
     TSystemInfo expected; // every number 0, texts empty ...
@@ -117,14 +108,14 @@ TEST_F(SettingsDocument, DefaultDocumentResetsTheRecord) {
     expected.wel_mess1 = u"***  VYL DISPLAY ***";
     expected.wel_mess2 = u"**HAVE A NICE DAY AND THANK YOU**";
     expected.jpos = true; // ... but the document does not carry jpos
-    ExpectSame(SystemInfo, expected);
-    EXPECT_EQ(SystemInfo.wel_mess1.size(), 20u);
-    EXPECT_EQ(SystemInfo.wel_mess2.size(), 33u);
+    ExpectSame(Info, expected);
+    EXPECT_EQ(Info.wel_mess1.size(), 20u);
+    EXPECT_EQ(Info.wel_mess2.size(), 33u);
 }
 
 TEST(SettingsState, ProcessStartsWithAZeroedRecord) {
-    // Every fixture restores the record it found, so this sees the state the program starts
-    // with, whatever order the tests run in.
+    // The one test that reads into the record restores it, so this sees the state the program
+    // starts with, whatever order the tests run in.
     EXPECT_TRUE(SystemInfo.code.empty());
     EXPECT_TRUE(SystemInfo.product_name.empty());
     EXPECT_TRUE(SystemInfo.wel_mess1.empty());
@@ -135,9 +126,32 @@ TEST(SettingsState, ProcessStartsWithAZeroedRecord) {
     EXPECT_TRUE(CurrentPortName.empty());
 }
 
+TEST(SettingsState, OneArgumentFormReadsIntoTheProcessRecordOnly) {
+    const TSystemInfo saved = SystemInfo;
+    SystemInfo = TSystemInfo{};
+    TSystemInfo own;
+    own.Comm_No = 9;
+    const TParseResult good = ParseSettingsJson(u"{\"Comm_No\":3,\"chip\":\"g\"}");
+    const TParseResult ownGood = ParseSettingsJson(u"{\"Comm_No\":4}", own);
+    const TParseResult bad = ParseSettingsJson(u"{\"back_light\":2,\"Comm_No\":\"x\"}");
+    EXPECT_THROW(ParseSettingsJson(u"[]"), ESettingsTypeError);
+    const TSystemInfo global = SystemInfo;
+    SystemInfo = saved;
+
+    EXPECT_TRUE(good.Success);
+    EXPECT_TRUE(ownGood.Success);
+    EXPECT_EQ(bad.Error, "Get Settings Failed:Comm_No: expected an integer number, got a string");
+    EXPECT_EQ(global.Comm_No, 3);
+    EXPECT_EQ(global.chip, "g");
+    EXPECT_EQ(global.back_light, 2);
+    EXPECT_EQ(own.Comm_No, 4);
+    EXPECT_EQ(own.chip, "");
+    EXPECT_EQ(own.back_light, 0);
+}
+
 TEST_F(SettingsDocument, EmptyBlankAndMalformedTextsChangeNothing) {
-    SystemInfo = Marked();
-    TParseResult r = ParseSettingsJson(u"");
+    Info = Marked();
+    TParseResult r = ParseSettingsJson(u"", Info);
     EXPECT_FALSE(r.Success);
     EXPECT_EQ(r.Error, "Settings JsonStr is Emputy!");
 
@@ -145,9 +159,12 @@ TEST_F(SettingsDocument, EmptyBlankAndMalformedTextsChangeNothing) {
          {std::u16string_view{u" \r\n\t"}, std::u16string_view{u"\0", 1}, std::u16string_view{u"{"},
           std::u16string_view{u"{\"Comm_No\":1,}"}, std::u16string_view{u"{\"Comm_No\":01}"},
           std::u16string_view{u"{} {}"}, std::u16string_view{u"{\"Comm_No\":1} x"},
-          std::u16string_view{u"{'Comm_No':1}"}}) {
-        r = ParseSettingsJson(text);
-        EXPECT_FALSE(r.Success);
+          std::u16string_view{u"{'Comm_No':1}"},
+          // A NUL between the document and more text is part of the text, not its end.
+          std::u16string_view{u"{\"Comm_No\":5}\0x", 15},
+          std::u16string_view{u"{\"Comm_No\":5}\0\0 \0{}", 19}}) {
+        r = ParseSettingsJson(text, Info);
+        EXPECT_FALSE(r.Success) << Utf16ToUtf8(text);
         EXPECT_EQ(r.Error, "Parsing failed!");
     }
     // A syntax error after well-formed members: a streaming reader has applied them by then.
@@ -156,22 +173,22 @@ TEST_F(SettingsDocument, EmptyBlankAndMalformedTextsChangeNothing) {
     EXPECT_EQ(r.Error, "Parsing failed!");
     r = Parse(R"({"Comm_No":1,"product_name":"X" "back_light":2})");
     EXPECT_EQ(r.Error, "Parsing failed!");
-    ExpectSame(SystemInfo, Marked());
+    ExpectSame(Info, Marked());
 
     r = Parse("{}");
     EXPECT_TRUE(r.Success);
     EXPECT_EQ(r.Error, "");
-    ExpectSame(SystemInfo, Marked());
+    ExpectSame(Info, Marked());
 }
 
 TEST_F(SettingsDocument, BlanksAndTheDisplaysNulAroundTheDocumentAreIgnored) {
     std::u16string text = u"\r\n \t{\"Comm_No\":7,\"chip\":\"A\"}\r\n";
     text.push_back(u'\0');
     text += u"\n";
-    const TParseResult r = ParseSettingsJson(text);
+    const TParseResult r = ParseSettingsJson(text, Info);
     EXPECT_TRUE(r.Success) << r.Error;
-    EXPECT_EQ(SystemInfo.Comm_No, 7);
-    EXPECT_EQ(SystemInfo.chip, "A");
+    EXPECT_EQ(Info.Comm_No, 7);
+    EXPECT_EQ(Info.chip, "A");
 }
 
 TEST_F(SettingsDocument, ByteFieldsTakeTheLowBitsOf32BitIntegers) {
@@ -182,35 +199,66 @@ TEST_F(SettingsDocument, ByteFieldsTakeTheLowBitsOf32BitIntegers) {
                        {"-0", 0},          {"513", 1},   {"-256", 0}, {"2147483647", 255},
                        {"-2147483648", 0}, {"-129", 127}};
     for (const auto& c : cases) {
-        SystemInfo.Comm_No = 99;
+        Info.Comm_No = 99;
         const TParseResult r = Parse(std::string{R"({"Comm_No":)"} + c.literal + "}");
         EXPECT_TRUE(r.Success) << c.literal << ": " << r.Error;
-        EXPECT_EQ(SystemInfo.Comm_No, c.stored) << c.literal;
+        EXPECT_EQ(Info.Comm_No, c.stored) << c.literal;
     }
 }
 
 TEST_F(SettingsDocument, NumbersThatAreNot32BitIntegersStopTheWalk) {
-    const char* literals[] = {"1.5",
-                              "1e2",
-                              "1E2",
-                              "2.0",
-                              "-0.0",
-                              "2147483648",
-                              "-2147483649",
-                              "4294967296",
-                              "18446744073709551615",
-                              "99999999999999999999999"};
-    for (const char* literal : literals) {
-        SystemInfo = TSystemInfo{};
+    const std::string literals[] = {"1.5", "1e2", "1E2", "2.0", "-0.0", "2147483648", "-2147483649",
+                                    "4294967296", "18446744073709551615", "99999999999999999999999",
+                                    // Beyond a double's range: still numbers, still no bytes.
+                                    "1e400", "-1.8e308", "1E+999", "1e-400", std::string(400, '9'),
+                                    "-" + std::string(400, '7')};
+    for (const std::string& literal : literals) {
+        Info = TSystemInfo{};
         const TParseResult r =
             Parse(std::string{R"({"back_light":2,"Char_No":)"} + literal + R"(,"temp4":9})");
         EXPECT_FALSE(r.Success) << literal;
         EXPECT_TRUE(r.Error.starts_with("Get Settings Failed:Char_No: ")) << r.Error;
         EXPECT_NE(r.Error.find(literal), std::string::npos) << r.Error;
-        EXPECT_EQ(SystemInfo.back_light, 2) << literal; // applied before the bad member
-        EXPECT_EQ(SystemInfo.Char_No, 0) << literal;
-        EXPECT_EQ(SystemInfo.temp4, 0) << literal; // never reached
+        EXPECT_EQ(Info.back_light, 2) << literal; // applied before the bad member
+        EXPECT_EQ(Info.Char_No, 0) << literal;
+        EXPECT_EQ(Info.temp4, 0) << literal; // never reached
     }
+}
+
+TEST_F(SettingsDocument, NumbersBeyondADoubleAreNumbers) {
+    const std::string huge(400, '9');
+    TParseResult r = Parse(R"({"product_name":1e400,"Comm_No":2})");
+    EXPECT_TRUE(r.Success) << r.Error;
+    EXPECT_EQ(Info.product_name, "1e400");
+    EXPECT_EQ(Info.Comm_No, 2);
+
+    // Text fields take the literal, wherever such numbers stand among the others: inside
+    // nested values, next to ordinary numbers, and beside strings that merely look like them.
+    r = Parse(R"({"extra":[1,-1.8e308,{"x":2e999}],"temp1":5,"chip":-1.8e308,)"
+              R"("1e400":"9e999","code":)" +
+              huge +
+              R"(,"fw_compile_time":"1e400x","temp3":7,"wel_mess1":1E+400,)"
+              R"("product_class":1e-400,"temp4":8})");
+    ASSERT_TRUE(r.Success) << r.Error;
+    EXPECT_EQ(Info.temp1, 5);
+    EXPECT_EQ(Info.chip, "-1.8e308");
+    EXPECT_EQ(Info.code, huge);
+    EXPECT_EQ(Info.fw_compile_time, "1e400x");
+    EXPECT_EQ(Info.temp3, 7);
+    EXPECT_EQ(Info.wel_mess1, u"1E+400");
+    EXPECT_EQ(Info.product_class, "1e-400");
+    EXPECT_EQ(Info.temp4, 8);
+
+    // Out of range or not, a malformed number is still malformed.
+    Info = Marked();
+    for (const std::string doc : {R"({"chip":1e400x})", R"({"chip":01e400})", R"({"chip":1e400 2})",
+                                  R"({"chip":1.e400})", R"({"chip":+1e400})", R"({"chip":1e400e5})",
+                                  R"({"chip":-})", R"({"chip":1e400-1})", R"({"chip":[1e400,]})"}) {
+        r = Parse(doc);
+        EXPECT_EQ(r.Error, "Parsing failed!") << doc;
+    }
+    ExpectSame(Info, Marked());
+    EXPECT_THROW(Parse("1e400"), ESettingsTypeError);
 }
 
 TEST_F(SettingsDocument, ByteFieldsRefuseOtherJsonTypes) {
@@ -223,16 +271,16 @@ TEST_F(SettingsDocument, ByteFieldsRefuseOtherJsonTypes) {
                  {R"({"Comm_No":3})", "an object"},
                  {"[3]", "an array"}};
     for (const auto& c : cases) {
-        SystemInfo.Comm_No = 42;
-        SystemInfo.product_name.clear();
+        Info.Comm_No = 42;
+        Info.product_name.clear();
         const TParseResult r =
             Parse(std::string{R"({"product_name":"M1","Comm_No":)"} + c.value + "}");
         EXPECT_FALSE(r.Success) << c.value;
         EXPECT_EQ(r.Error,
                   std::string{"Get Settings Failed:Comm_No: expected an integer number, got "} +
                       c.kind);
-        EXPECT_EQ(SystemInfo.Comm_No, 42) << c.value;
-        EXPECT_EQ(SystemInfo.product_name, "M1") << c.value;
+        EXPECT_EQ(Info.Comm_No, 42) << c.value;
+        EXPECT_EQ(Info.product_name, "M1") << c.value;
     }
 }
 
@@ -242,73 +290,73 @@ TEST_F(SettingsDocument, TextFieldsTakeTheTextFormOfAnyValue) {
               R"("fw_compile_time":-1.50E+3,"wel_mess1_hex":true,"wel_mess2_hex":false,)"
               R"("wel_mess1":"\u4e2d\u6587 \"q\" \\","wel_mess2":12.0})");
     ASSERT_TRUE(r.Success) << r.Error;
-    EXPECT_EQ(SystemInfo.product_name, "123");
-    EXPECT_EQ(SystemInfo.chip, "null");
-    EXPECT_EQ(SystemInfo.code, "");
-    EXPECT_EQ(SystemInfo.product_class, "");
-    EXPECT_EQ(SystemInfo.fw_compile_time, "-1.50E+3"); // the literal, not a re-rendering
-    EXPECT_EQ(SystemInfo.wel_mess1_hex, "true");
-    EXPECT_EQ(SystemInfo.wel_mess2_hex, "false");
-    EXPECT_EQ(SystemInfo.wel_mess1, u"\u4e2d\u6587 \"q\" \\");
-    EXPECT_EQ(SystemInfo.wel_mess2, u"12.0");
+    EXPECT_EQ(Info.product_name, "123");
+    EXPECT_EQ(Info.chip, "null");
+    EXPECT_EQ(Info.code, "");
+    EXPECT_EQ(Info.product_class, "");
+    EXPECT_EQ(Info.fw_compile_time, "-1.50E+3"); // the literal, not a re-rendering
+    EXPECT_EQ(Info.wel_mess1_hex, "true");
+    EXPECT_EQ(Info.wel_mess2_hex, "false");
+    EXPECT_EQ(Info.wel_mess1, u"\u4e2d\u6587 \"q\" \\");
+    EXPECT_EQ(Info.wel_mess2, u"12.0");
 
     // Narrow fields hold UTF-8; the literal of a negative zero keeps its sign.
     ASSERT_TRUE(
         Parse(R"({"product_name":"显示器","chip":-0,"code":18446744073709551616})").Success);
-    EXPECT_EQ(SystemInfo.product_name, "\xE6\x98\xBE\xE7\xA4\xBA\xE5\x99\xA8");
-    EXPECT_EQ(SystemInfo.chip, "-0");
-    EXPECT_EQ(SystemInfo.code, "18446744073709551616");
+    EXPECT_EQ(Info.product_name, "\xE6\x98\xBE\xE7\xA4\xBA\xE5\x99\xA8");
+    EXPECT_EQ(Info.chip, "-0");
+    EXPECT_EQ(Info.code, "18446744073709551616");
 }
 
 TEST_F(SettingsDocument, MembersApplyInOrderRepeatsIncluded) {
     TParseResult r = Parse(R"({"Comm_No":1,"Comm_No":2})");
     EXPECT_TRUE(r.Success);
-    EXPECT_EQ(SystemInfo.Comm_No, 2);
+    EXPECT_EQ(Info.Comm_No, 2);
 
     // A repeat is applied, not merely remembered: a later bad value fails after the first.
     r = Parse(R"({"Comm_No":5,"chip":"a","Comm_No":"x","chip":"b"})");
     EXPECT_FALSE(r.Success);
-    EXPECT_EQ(SystemInfo.Comm_No, 5);
-    EXPECT_EQ(SystemInfo.chip, "a");
+    EXPECT_EQ(Info.Comm_No, 5);
+    EXPECT_EQ(Info.chip, "a");
 }
 
 TEST_F(SettingsDocument, NamesAreTrimmedAndCaseSensitive) {
-    SystemInfo.Comm_No = 9;
+    Info.Comm_No = 9;
     EXPECT_TRUE(Parse(R"({"comm_no":1,"COMM_NO":2,"Comm_No_":3,"Comm No":4})").Success);
-    EXPECT_EQ(SystemInfo.Comm_No, 9);
+    EXPECT_EQ(Info.Comm_No, 9);
 
     EXPECT_TRUE(Parse("{\" Comm_No \":1,\"\\tback_light\\r\\n\":4,\"\\u0000chip\":\"z\"}").Success);
-    EXPECT_EQ(SystemInfo.Comm_No, 1);
-    EXPECT_EQ(SystemInfo.back_light, 4);
-    EXPECT_EQ(SystemInfo.chip, "z");
+    EXPECT_EQ(Info.Comm_No, 1);
+    EXPECT_EQ(Info.back_light, 4);
+    EXPECT_EQ(Info.chip, "z");
 
     // Unknown names are skipped whatever their value holds.
     EXPECT_TRUE(Parse(R"({"jpos":true,"extra":{"Comm_No":"bad"},"other":[1.5]})").Success);
-    EXPECT_FALSE(SystemInfo.jpos);
-    EXPECT_EQ(SystemInfo.Comm_No, 1);
+    EXPECT_FALSE(Info.jpos);
+    EXPECT_EQ(Info.Comm_No, 1);
 }
 
 TEST_F(SettingsDocument, NestedMembersAreNeverApplied) {
-    SystemInfo = Marked();
+    Info = Marked();
     const TParseResult r =
         Parse(R"({"extra":{"Comm_No":3,"chip":"in","deeper":[{"back_light":1}]},)"
               R"("list":[{"temp1":1},"Char_No",2],"temp4":7})");
     EXPECT_TRUE(r.Success) << r.Error;
     TSystemInfo expected = Marked();
     expected.temp4 = 7; // the top-level member after the nested ones still applies
-    ExpectSame(SystemInfo, expected);
+    ExpectSame(Info, expected);
 }
 
 TEST_F(SettingsDocument, TopLevelValueOtherThanAnObjectThrows) {
-    SystemInfo = Marked();
+    Info = Marked();
     for (const char* doc : {R"([{"Comm_No":1}])", R"("Comm_No")", "12", "true", "null", "[]"}) {
         EXPECT_THROW(Parse(doc), ESettingsTypeError) << doc;
     }
-    ExpectSame(SystemInfo, Marked());
+    ExpectSame(Info, Marked());
 }
 
 TEST_F(SettingsDocument, SavedFileOfNineKeysLeavesTheOthersAlone) {
-    SystemInfo = Marked();
+    Info = Marked();
     const TParseResult r = Parse("{\r\n"
                                  "    \"temp1\": 0,\r\n"
                                  "    \"Baud_Rate\": 4,\r\n"
@@ -331,5 +379,5 @@ TEST_F(SettingsDocument, SavedFileOfNineKeysLeavesTheOthersAlone) {
     expected.wel_mess1 = u"ab\tc";
     expected.wel_mess2 = u"中文";
     expected.back_light = 4;
-    ExpectSame(SystemInfo, expected);
+    ExpectSame(Info, expected);
 }

@@ -172,6 +172,32 @@ TEST(CodePageText, UnmappableCharactersBecomeQuestionMarks) {
     EXPECT_EQ(TextToCodePageBytes(u"\uAC00", 936), "?");
 }
 
+TEST(CodePageText, Cp932BestFitsToDoubleByteCharactersAsWindowsDoes) {
+    std::ifstream in(VYL_TEXT_TEST_DATA "/cp932_best_fit.txt");
+    std::string line;
+    int rows = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        unsigned unit = 0;
+        std::string hex;
+        fields >> std::hex >> unit >> hex;
+        ByteString expected;
+        for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+            expected += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+        const std::u16string text = u"a" + std::u16string(1, static_cast<char16_t>(unit)) + u"b";
+        EXPECT_EQ(TextToCodePageBytes(text, 932), "a" + expected + "b") << "U+" << std::hex << unit;
+        ++rows;
+    }
+    EXPECT_GE(rows, 6) << "reference data missing";
+
+    // ICU's other fallbacks for 932 give other characters than the ones typed: still '?'.
+    for (const char16_t unit : {u'\u00A5', u'\u00A6', u'\u2014', u'\u203E', u'\u4FE0', u'\u9EB5'})
+        EXPECT_EQ(TextToCodePageBytes(std::u16string(1, unit), 932), "?")
+            << "U+" << std::hex << static_cast<unsigned>(unit);
+}
+
 TEST(CodePageText, ControlsStayThemselvesAndNothingPrintableBecomesOne) {
     std::u16string controls;
     ByteString controlBytes;
@@ -206,6 +232,42 @@ TEST(CodePageText, ControlsStayThemselvesAndNothingPrintableBecomesOne) {
         } else {
             EXPECT_GE(out.size(), printable.size()) << page;
         }
+    }
+}
+
+TEST(CodePageText, BestFitLandsOnlyOnCharactersOfThePage) {
+    // The cases found first: a C1 control of an ISO 8859 page, or a byte the page leaves undefined.
+    const struct {
+        int Page;
+        char16_t Unit;
+    } seen[] = {{28592, u'\u00A9'}, {28592, u'\u2588'}, {864, u'\u200B'},
+                {874, u'\u2584'},   {874, u'\uF8C1'},   {1253, u'\u00AA'}};
+    for (const auto& c : seen)
+        EXPECT_EQ(TextToCodePageBytes(std::u16string(1, c.Unit), c.Page), "?")
+            << c.Page << " U+" << std::hex << static_cast<unsigned>(c.Unit);
+
+    // Every printable BMP character on every page: a byte that the reference gives a printable
+    // character, or '?'. The built-in 8859-7 map writes 0xFF for what it lacks instead.
+    std::u16string printable;
+    for (char32_t c = 0xA0; c <= 0xFFFF; ++c)
+        if (c < 0xD800 || c > 0xDFFF)
+            printable += static_cast<char16_t>(c);
+    for (const int page : SingleBytePages) {
+        if (page == 28597)
+            continue;
+        bool character[256] = {};
+        for (const Entry& e : Reference().at(page))
+            character[e.Byte] = e.Unit >= 0xA0 || (e.Unit >= 0x20 && e.Unit < 0x7F);
+        character[static_cast<unsigned char>('?')] = true;
+        const ByteString out = TextToCodePageBytes(printable, page);
+        ASSERT_EQ(out.size(), printable.size()) << page;
+        int faults = 0;
+        for (std::size_t i = 0; i < out.size(); ++i)
+            if (!character[static_cast<unsigned char>(out[i])] && ++faults <= 5)
+                ADD_FAILURE() << "code page " << page << ": U+" << std::hex
+                              << static_cast<unsigned>(printable[i]) << " gave "
+                              << Hex(out.substr(i, 1));
+        EXPECT_EQ(faults, 0) << "code page " << page;
     }
 }
 
