@@ -2,8 +2,8 @@
 
 #include "untBaudRate.h"
 #include "untCodePage.h"
-#include "untComm.h"
 #include "untCommandMode.h"
+#include "untDisplaySession.h"
 #include "untInterChar.h"
 #include "untLangID.h"
 #include "untSystemInfo.h"
@@ -41,6 +41,14 @@ TfrmVylSetup::TfrmVylSetup(QWidget* parent) : QWidget(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
+    session_ = new TDisplaySession(this);
+    connect(session_, &TDisplaySession::MessageReported, this,
+            [this](const TActionMessage& message) {
+                RunGuarded([this, &message] { SessionMessage(message); });
+            });
+    connect(session_, &TDisplaySession::Finished, this, [this](const TActionResult& result) {
+        RunGuarded([this, &result] { SessionFinished(result); });
+    });
     CreateControls();
     ConnectHandlers();
     FormCreate();
@@ -77,16 +85,16 @@ void TfrmVylSetup::ConnectHandlers() {
 }
 
 void TfrmVylSetup::FormCreate() {
-    // 1. Caption: title, " v", major.minor.release of the program file.
+    // Caption: title, " v", major.minor.release of the program file.
     setWindowTitle(ApplicationTitle + QStringLiteral(" v") +
                    QString::fromStdString(GetFileVersionText(ProgramFilePath())));
-    // 2. The first page.
+    // The first page.
     PageControl1->setCurrentWidget(tsBasicSet);
-    // 3. The system's language.
+    // The system's language.
     LangID = GetSystemDefaultLangID();
-    // 4. Serial ports.
+    // Serial ports.
     FillPortList();
-    // 5. Speeds: both lists; the port speed list starts at the first entry ("9600").
+    // Speeds: both lists; the port speed list starts at the first entry ("9600").
     cbb_BaudRate_Set->clear();
     cbb_BaudRate->clear();
     for (const TBaudRates& row : BaudRateTable) {
@@ -95,17 +103,17 @@ void TfrmVylSetup::FormCreate() {
     }
     cbb_BaudRate_Set->setCurrentIndex(-1);
     cbb_BaudRate->setCurrentIndex(0);
-    // 6. Command modes.
+    // Command modes.
     cbb_CommandMode_Set->clear();
     for (const TCommandModes& row : CommandModeTable)
         cbb_CommandMode_Set->addItem(Trimmed(row.Name));
-    // 7. Character sets, in the system's language.
+    // Character sets, in the system's language.
     QStringList interChars;
     for (const TInterChars& row : InterCharTable)
         interChars << Trimmed(LangID == LANG_ZH_CN ? row.NameZh : row.NameEn);
     rg_InterChar_Set->SetItems(interChars);
     rg_InterChar_Set->SetItemIndex(0);
-    // 8. Code pages, the same rows in all three selectors.
+    // Code pages, the same rows in all three selectors.
     QStringList codePages;
     for (const TCodePages& row : CodePageTable)
         codePages << QString::fromStdU16String(std::u16string(row.Name)).trimmed();
@@ -114,16 +122,16 @@ void TfrmVylSetup::FormCreate() {
     cbb_codepage_Test->clear();
     cbb_CodePage_Msg->addItems(codePages);
     cbb_codepage_Test->addItems(codePages);
-    // 9. Language.
+    // Language.
     SelectLanguage(LangID);
-    // 10. The default settings.
+    // The default settings.
     DefaultSetting();
-    // 11. Route the character-range buttons to the character test.
+    // Route the character-range buttons to the character test.
     actButtonCreatExecute(nullptr);
-    // 12. Port and speed of the next connection.
+    // Port and speed of the next connection.
     CurrentPortName = cbb_SerialPort->currentText().toStdU16String();
     CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
-    // 13.
+    // Line 1 never scrolls on this display: its box stays hidden, its bit is only stored.
     grp_Settings->setEnabled(true);
     chk_Scroll1->hide();
     edt_line2->SetTypingLimit(60);
@@ -131,7 +139,7 @@ void TfrmVylSetup::FormCreate() {
 
 void TfrmVylSetup::FillPortList() {
     std::vector<std::string> ports;
-    if (ListComPorts(ports)) {
+    if (TDisplaySession::ListPorts(ports)) {
         cbb_SerialPort->clear();
         for (const std::string& port : ports)
             cbb_SerialPort->addItem(QString::fromStdString(port));

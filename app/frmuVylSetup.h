@@ -12,6 +12,7 @@
 //   frmuVylSetup_TestPage.cpp      the character test page (actButtonCreat, actCodePageTest)
 // Controls are public members; each one's objectName is its name here.
 
+#include "untActionResult.h"
 #include "untControls.h"
 
 #include <QCheckBox>
@@ -26,6 +27,7 @@
 #include <functional>
 
 class QCloseEvent;
+class TDisplaySession;
 
 // A speed list entry read as bit/s: its decimal number, 9600 when it is none.
 int BaudRateOfText(const QString& text);
@@ -121,6 +123,8 @@ public:
 
     // Settings between the controls and SystemInfo.
     void SystemInfoChange();
+    // What SystemInfoChange stores, into the given record.
+    void CaptureControls(TSystemInfo& target) const;
     void RefreshSettings();
     void DefaultSetting();
     void SelectLanguage(int iLangID);
@@ -156,8 +160,10 @@ public:
     // The click of every character-range button; sender is the button pressed.
     void actCodePageTestExecute(QObject* sender);
 
-    // True from the start of a device action until its end has been handled by the event loop.
+    // True from the start of a device action until its last message has been closed.
     bool ActionRunning() const { return actionRunning_; }
+    // The session that runs the device actions.
+    TDisplaySession& Session() const { return *session_; }
 
     // The directory the save dialog opens in (empty until the first save).
     QString SaveDirectory() const { return saveDirectory_; }
@@ -173,7 +179,8 @@ private:
     void ShowLineCountAndHex(TEdit* edit, TLabel* count, QPlainTextEdit* hexView);
     void SelectCodePageIndex(int index, bool radioGroup, bool msgList, bool testList);
 
-    // Character test page (frmuVylSetup_TestPage.cpp): run once by FormCreate, step 11.
+    // Character test page (frmuVylSetup_TestPage.cpp): routes the range buttons, once, from
+    // FormCreate.
     void actButtonCreatExecute(QObject* sender);
 
     // Connects a control's signal to a handler that runs through the general exception report.
@@ -181,15 +188,19 @@ private:
     void OnEvent(Sender* sender, Signal signal, void (TfrmVylSetup::*handler)());
 
     // Device actions (frmuVylSetup_Actions.cpp).
-    // Runs `steps` as the one device action in progress: nothing when another one runs.
-    void RunDeviceAction(const std::function<void()>& steps);
-    // Opens the connection at the window's port and speed, runs `steps`, closes it on every way
-    // out. A failed open shows "SerialPort Open Failed" with the system's reason and runs nothing.
-    void WithConnection(const std::function<void()>& steps);
-    // The standard handshake; a failure is reported and the action goes on.
-    void StandardHandShake();
+    // Starts one device action at the window's port and speed, unless one runs (the click is
+    // then dropped). `start` hands it to the session; `apply` takes its records into the window
+    // before its closing messages are shown.
+    using TActionStart = std::function<bool(TDisplaySession&, const TSessionTarget&)>;
+    using TActionApply = std::function<void(const TActionResult&)>;
+    void StartDeviceAction(const TActionStart& start, TActionApply apply = {});
+    void SessionMessage(const TActionMessage& message);
+    void SessionFinished(const TActionResult& result);
+    void ShowActionMessage(const TActionMessage& message, const TActionResult& result);
     void EndDeviceAction();
 
+    TDisplaySession* session_ = nullptr;
+    TActionApply applyResult_;
     QString saveDirectory_;
     bool actionRunning_ = false;
     bool closeWhenIdle_ = false;

@@ -1,18 +1,12 @@
-// The device actions: each one a short serial connection (open, handshake, frames, close), and
-// only one at a time.
-//
-// Why one at a time: the link's reply waits keep the event loop running, so without a guard a
-// second click would open its own connection and close the port under the exchange still
-// waiting. A click that arrives while an action runs is dropped, never run afterwards.
+// The device actions: the window gathers the values an action needs, hands it to the display
+// session (which runs it on its own thread) and presents what comes back. One action at a time:
+// a click while one runs is dropped, never run afterwards.
 
 #include "frmuVylSetup.h"
 
 #include "untBaudRate.h"
-#include "untCmd_RV310.h"
 #include "untCodePage.h"
-#include "untCodePageText.h"
-#include "untComm.h"
-#include "untCommandMode.h"
+#include "untDisplaySession.h"
 #include "untHex.h"
 #include "untInterChar.h"
 #include "untLanguage.h"
@@ -22,14 +16,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
-#include <QTimer>
 
-#include <cerrno>
-#include <chrono>
-#include <cstring>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -45,105 +33,144 @@ TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& de
     return result;
 }
 
-void ShowResult(bool sent) {
-    if (sent)
-        ActionMessage(QStringLiteral("Done!"), TMsgStyle::Information);
-    else
-        ActionMessage(QStringLiteral("Fail!"), TMsgStyle::Warning);
-}
-
-// A fixed pause between frames: the display needs the time to store a welcome line. The window
-// takes no input meanwhile (clicks wait and are then dropped as clicks during an action), but it
-// still repaints.
-void Pause(int ms) {
-    if (QCoreApplication::instance() == nullptr) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-        return;
+TMsgStyle BoxStyle(TMessageStyle style) {
+    switch (style) {
+    case TMessageStyle::Error:
+        return TMsgStyle::Error;
+    case TMessageStyle::Warning:
+        return TMsgStyle::Warning;
+    case TMessageStyle::Information:
+        break;
     }
-    QEventLoop loop;
-    QTimer timer;
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(ms);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-}
-
-bool ReasonIs(const std::string& reason, int error) {
-    return reason.find(std::strerror(error)) != std::string::npos;
+    return TMsgStyle::Information;
 }
 
 // The system's reason for a failed open, with what the user can do about the usual ones.
-QString OpenFailureDetail(bool chinese) {
-    const std::string reason = LastOpenError();
+QString OpenFailureDetail(const TActionResult& result, bool chinese) {
     QString hint;
-    if (CurrentPortName.empty())
+    switch (result.OpenFailure) {
+    case TOpenFailure::NoPortName:
         hint = chinese ? QStringLiteral("没有列出串口：请连接显示屏后按“刷新”。")
                        : QStringLiteral("No serial port is listed: connect the display and "
                                         "press Refresh.");
-    else if (ReasonIs(reason, EACCES) || ReasonIs(reason, EPERM))
-        hint = chinese ? QStringLiteral("当前用户无权使用串口：请把用户加入 dialout 组"
-                                        "（sudo usermod -aG dialout $USER），然后重新登录。")
+        break;
+    case TOpenFailure::Permission:
+        // The command stays on one line of its own, whatever the box's width.
+        hint = chinese ? QStringLiteral("当前用户无权使用串口：请把用户加入 dialout 组，"
+                                        "然后重新登录：\n"
+                                        "sudo usermod -aG dialout $USER")
                        : QStringLiteral("Your user may not use serial ports: add it to the "
-                                        "dialout group (sudo usermod -aG dialout $USER) and log "
-                                        "in again.");
-    else if (ReasonIs(reason, EBUSY) || ReasonIs(reason, EAGAIN))
+                                        "dialout group and log in again:\n"
+                                        "sudo usermod -aG dialout $USER");
+        break;
+    case TOpenFailure::Busy:
         hint = chinese ? QStringLiteral("另一个程序正在使用该串口。")
                        : QStringLiteral("Another program is using the port.");
-    else if (ReasonIs(reason, ENOENT) || ReasonIs(reason, ENODEV) || ReasonIs(reason, ENXIO))
+        break;
+    case TOpenFailure::Missing:
         hint = chinese ? QStringLiteral("该串口不存在：请按“刷新”并选择列出的串口。")
                        : QStringLiteral("The port is not there: press Refresh and choose a "
                                         "listed port.");
-    QString detail = QString::fromStdString(reason);
+        break;
+    case TOpenFailure::None:
+    case TOpenFailure::Other:
+        break;
+    }
+    QString detail = QString::fromStdString(result.OpenError);
     if (!hint.isEmpty())
         detail += (detail.isEmpty() ? QString() : QStringLiteral("\n")) + hint;
     return detail;
 }
 
-// Closes the connection on every way out of an action's steps, an exception included (the
-// exception then goes on to the general report).
-struct TConnectionGuard {
-    TConnectionGuard() = default;
-    ~TConnectionGuard() { CloseComm(); }
-    TConnectionGuard(const TConnectionGuard&) = delete;
-    TConnectionGuard& operator=(const TConnectionGuard&) = delete;
-};
+QString DisconnectedText(bool chinese) {
+    return chinese ? QStringLiteral("显示屏已断开连接。")
+                   : QStringLiteral("The display was disconnected.");
+}
+
+QString DisconnectedDetail(bool chinese) {
+    return chinese ? QStringLiteral("请检查电缆和显示屏的电源，然后按“刷新”并重试。")
+                   : QStringLiteral("Check the cable and the display's power, then press "
+                                    "Refresh and try again.");
+}
 
 // The "Get Setting" summary: six lines "label value", each ended by CR, the last one too.
-QString SettingsSummary() {
+QString SettingsSummary(const TSettingsSummary& summary) {
     const auto line = [](const QString& label, const QString& value) {
         return label + QLatin1Char(' ') + value + QLatin1Char('\r');
     };
-    return line(ModelLabel, QString::fromStdString(SystemInfo.product_name)) +
-           line(FirmwareVersionLabel, QString::number(SystemInfo.firmware_version)) +
-           line(BaudRateLabel,
-                QString::fromStdString(NameOfNo(BaudRateTable, SystemInfo.Baud_Rate))) +
-           line(CommandSetLabel,
-                QString::fromStdString(NameOfNo(CommandModeTable, SystemInfo.Comm_No))) +
-           line(InterCharLabel,
-                QString::fromStdString(NameOfNo(InterCharTable, SystemInfo.Char_No))) +
-           line(CodePageLabel,
-                QString::fromStdU16String(NameOfNo(CodePageTable, SystemInfo.Expand_Char_No)));
+    return line(ModelLabel, QString::fromStdString(summary.Model)) +
+           line(FirmwareVersionLabel, QString::number(summary.FirmwareVersion)) +
+           line(BaudRateLabel, QString::fromStdString(summary.BaudRate)) +
+           line(CommandSetLabel, QString::fromStdString(summary.CommandSet)) +
+           line(InterCharLabel, QString::fromStdString(summary.InterChar)) +
+           line(CodePageLabel, QString::fromStdU16String(summary.CodePage));
 }
 
 } // namespace
 
-void TfrmVylSetup::RunDeviceAction(const std::function<void()>& steps) {
+void TfrmVylSetup::StartDeviceAction(const TActionStart& start, TActionApply apply) {
     if (actionRunning_)
-        return; // held off: a second connection would close the port under this one
+        return; // held off: one action at a time
+    const TSessionTarget target{Utf16ToUtf8(CurrentPortName), CurrentBaudRate};
+    if (!start(*session_, target))
+        return;
     actionRunning_ = true;
+    applyResult_ = std::move(apply);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void TfrmVylSetup::SessionMessage(const TActionMessage& message) {
+    // The action waits for the user to see a failed handshake; every other message is shown
+    // once the action is over, after its records are in the window.
+    if (message.Kind != TMessageKind::HandShakeFailed)
+        return;
+    ActionMessage(HandShakeFailMessage, TMsgStyle::Error);
+    session_->Continue();
+}
+
+void TfrmVylSetup::ShowActionMessage(const TActionMessage& message, const TActionResult& result) {
+    const bool chinese = IsChineseLangID(LangID);
+    switch (message.Kind) {
+    case TMessageKind::HandShakeFailed:
+        break; // shown while the action waited
+    case TMessageKind::OpenFailed:
+        ActionMessage(QStringLiteral("SerialPort Open Failed"), TMsgStyle::Error,
+                      OpenFailureDetail(result, chinese));
+        break;
+    case TMessageKind::Summary:
+        if (result.Summary)
+            ActionMessage(SettingsSummary(*result.Summary), TMsgStyle::Information);
+        break;
+    case TMessageKind::Disconnected:
+        ActionMessage(DisconnectedText(chinese), TMsgStyle::Warning, DisconnectedDetail(chinese));
+        break;
+    case TMessageKind::Done:
+    case TMessageKind::Fail:
+    case TMessageKind::GetSettingsError:
+    case TMessageKind::ParseError:
+    case TMessageKind::Error:
+        ActionMessage(QString::fromStdString(message.Text), BoxStyle(message.Style));
+        break;
+    }
+}
+
+void TfrmVylSetup::SessionFinished(const TActionResult& result) {
     struct TEnd {
         TfrmVylSetup* Form;
         ~TEnd() { Form->EndDeviceAction(); }
     } end{this};
-    steps();
+    const TActionApply apply = std::move(applyResult_);
+    applyResult_ = {};
+    if (apply)
+        apply(result);
+    for (const TActionMessage& message : result.Messages)
+        ShowActionMessage(message, result);
 }
 
 void TfrmVylSetup::EndDeviceAction() {
     QApplication::restoreOverrideCursor();
-    // Clicks that came in during the action are still queued (the pauses take no input). They
-    // are delivered before the flag clears, so they find the action running and are dropped.
+    // Clicks that came in while the last box was open are still queued. They are delivered
+    // before the flag clears, so they find the action running and are dropped.
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -159,8 +186,8 @@ void TfrmVylSetup::EndDeviceAction() {
 
 void TfrmVylSetup::closeEvent(QCloseEvent* event) {
     if (actionRunning_) {
-        // Closing now would end the program under an exchange that still waits; the window
-        // closes as soon as the action is over.
+        // The window closes as soon as the action is over: the display is left in a known
+        // state and the port released.
         closeWhenIdle_ = true;
         event->ignore();
         return;
@@ -168,133 +195,111 @@ void TfrmVylSetup::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void TfrmVylSetup::WithConnection(const std::function<void()>& steps) {
-    if (!OpenComm(Utf16ToUtf8(CurrentPortName), CurrentBaudRate)) {
-        ActionMessage(QStringLiteral("SerialPort Open Failed"), TMsgStyle::Error,
-                      OpenFailureDetail(IsChineseLangID(LangID)));
-        return;
-    }
-    TConnectionGuard connection;
-    steps();
-}
-
-void TfrmVylSetup::StandardHandShake() {
-    if (HandShake() != 0)
-        ActionMessage(HandShakeFailMessage, TMsgStyle::Error);
-}
-
 void TfrmVylSetup::btn_GetSettingClick() {
-    RunDeviceAction([this] {
-        WithConnection([this] {
-            SystemInfo.jpos = HandShakeJpos() == 0;
-            const ByteString reply = DSP_GetSettings();
-            if (reply.empty()) {
-                ActionMessage(QStringLiteral("Get Settings Error!"), TMsgStyle::Warning);
-                return;
-            }
-            const TParseResult parsed = ParseSettingsJson(Utf8ToUtf16(reply));
-            if (!parsed.Success) {
-                ActionMessage(QString::fromStdString(parsed.Error), TMsgStyle::Warning);
-                return;
-            }
-            RefreshSettings();
-            ActionMessage(SettingsSummary(), TMsgStyle::Information);
+    StartDeviceAction(
+        [](TDisplaySession& session, const TSessionTarget& target) {
+            return session.GetSettings(target, SystemInfo);
+        },
+        [this](const TActionResult& result) {
+            // The controls follow only a complete read; what was read before a failure stays in
+            // the record all the same.
+            if (result.Settings)
+                SystemInfo = *result.Settings;
+            if (result.SettingsComplete)
+                RefreshSettings();
         });
-    });
 }
 
 void TfrmVylSetup::btn_commandSetClick() {
-    RunDeviceAction([this] {
-        WithConnection([this] {
-            StandardHandShake();
-            SystemInfoChange();
-            ShowResult(DSP_SetCommand(SystemInfo.Comm_No) == COMM_OK);
+    TSystemInfo captured = SystemInfo;
+    CaptureControls(captured);
+    StartDeviceAction(
+        [captured](TDisplaySession& session, const TSessionTarget& target) {
+            return session.SetCommand(target, captured.Comm_No);
+        },
+        [captured](const TActionResult& result) {
+            if (result.Opened)
+                SystemInfo = captured;
         });
-    });
 }
 
 void TfrmVylSetup::btn_baudrateSetClick() {
-    RunDeviceAction([this] {
-        WithConnection([this] {
-            StandardHandShake();
-            SystemInfoChange();
-            // Without a chosen speed there is nothing to send: the code 255 is no speed of the
-            // display, and moving the window to 9600 after it would lose the display.
-            const int index = cbb_BaudRate_Set->currentIndex();
-            const bool sent = index >= 0 && DSP_SetBaudrate(SystemInfo.Baud_Rate) == COMM_OK;
-            if (sent) {
-                // The display now listens at the new speed: so must the next connection.
-                cbb_BaudRate->setCurrentIndex(index);
-                CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
-            }
-            ShowResult(sent);
+    TSystemInfo captured = SystemInfo;
+    CaptureControls(captured);
+    StartDeviceAction(
+        [captured](TDisplaySession& session, const TSessionTarget& target) {
+            return session.SetBaudRate(target, captured.Baud_Rate);
+        },
+        [this, captured](const TActionResult& result) {
+            if (result.Opened)
+                SystemInfo = captured;
+            if (!result.NewBaudRate)
+                return;
+            // The display now listens at the new speed: so must the next connection.
+            cbb_BaudRate->setCurrentIndex(IndexOfNo(BaudRateTable, captured.Baud_Rate));
+            CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
         });
-    });
 }
 
 void TfrmVylSetup::btn_brightness_setClick() {
-    RunDeviceAction([this] {
-        WithConnection([this] {
-            StandardHandShake();
-            SystemInfoChange();
-            ShowResult(DSP_SetBrightness(SystemInfo.back_light) == COMM_OK);
+    TSystemInfo captured = SystemInfo;
+    CaptureControls(captured);
+    StartDeviceAction(
+        [captured](TDisplaySession& session, const TSessionTarget& target) {
+            return session.SetBrightness(target, captured.back_light);
+        },
+        [captured](const TActionResult& result) {
+            if (result.Opened)
+                SystemInfo = captured;
         });
-    });
 }
 
 void TfrmVylSetup::btn_DownloadSettingClick() {
-    RunDeviceAction([this] {
-        WithConnection([this] {
-            StandardHandShake();
-            SystemInfoChange();
-            // What the hex views hold is what goes out, not a new conversion of the lines.
-            const ByteString line1 = HexTextToBytes(SystemInfo.wel_mess1_hex);
-            const ByteString line2 = HexTextToBytes(SystemInfo.wel_mess2_hex);
-            bool sent = DSP_SetWelMsg1(line1) == COMM_OK;
-            Pause(1500);
-            sent = DSP_SetWelMessage_2(line2) == COMM_OK && sent;
-            Pause(1500);
-            sent = DSP_SetWelMessage_2_Scroll(chk_Scroll2->isChecked()) == COMM_OK && sent;
-            Pause(500);
-            ShowResult(sent);
+    TSystemInfo captured = SystemInfo;
+    CaptureControls(captured);
+    // What the hex views hold is what goes out, not a new conversion of the lines.
+    const ByteString line1 = HexTextToBytes(captured.wel_mess1_hex);
+    const ByteString line2 = HexTextToBytes(captured.wel_mess2_hex);
+    const bool scroll = chk_Scroll2->isChecked();
+    StartDeviceAction(
+        [line1, line2, scroll](TDisplaySession& session, const TSessionTarget& target) {
+            return session.SetWelcome(target, line1, line2, scroll);
+        },
+        [captured](const TActionResult& result) {
+            if (result.Opened)
+                SystemInfo = captured;
         });
-    });
 }
 
 void TfrmVylSetup::btn_DownloadCodePageClick() {
-    RunDeviceAction([this] {
-        WithConnection([this] {
-            StandardHandShake();
-            // Straight from the two radio groups: SystemInfo is left as it is.
-            bool sent =
-                DSP_SetCharset(NoAtIndex(InterCharTable, rg_InterChar_Set->ItemIndex())) == COMM_OK;
-            Pause(100);
-            sent = DSP_SetCodepage(NoAtIndex(CodePageTable, rg_CodePage_Set->ItemIndex())) ==
-                       COMM_OK &&
-                   sent;
-            ShowResult(sent);
-        });
+    // Straight from the two radio groups: SystemInfo is left as it is.
+    const int charset = NoAtIndex(InterCharTable, rg_InterChar_Set->ItemIndex());
+    const int codePage = NoAtIndex(CodePageTable, rg_CodePage_Set->ItemIndex());
+    StartDeviceAction([charset, codePage](TDisplaySession& session, const TSessionTarget& target) {
+        return session.SetCodePage(target, charset, codePage);
     });
 }
 
 void TfrmVylSetup::btn_RestartDisplayClick() {
-    RunDeviceAction([this] { WithConnection([] { DSP_Restart(); }); });
+    StartDeviceAction([](TDisplaySession& session, const TSessionTarget& target) {
+        return session.Restart(target);
+    });
 }
 
 void TfrmVylSetup::btn_ClearDisplayClick() {
-    RunDeviceAction([this] { WithConnection([] { DSP_ClearScreen(); }); });
+    StartDeviceAction([](TDisplaySession& session, const TSessionTarget& target) {
+        return session.Clear(target);
+    });
 }
 
 void TfrmVylSetup::btn_TextSendClick() {
-    RunDeviceAction([this] {
-        WithConnection([this] {
-            const int codePage = CodePageAtIndex(cbb_codepage_Test->currentIndex());
-            const ByteString bytes =
-                TextToCodePageBytes(edt_Text->text().toStdU16String(), codePage);
-            if (chk_PositionAt->isChecked())
-                DSP_DisplayTextAt(bytes, ud_Row->Position(), ud_Column->Position());
-            else
-                DSP_DisplayText(bytes);
+    const int codePage = CodePageAtIndex(cbb_codepage_Test->currentIndex());
+    const std::u16string text = edt_Text->text().toStdU16String();
+    std::optional<TTextPosition> position;
+    if (chk_PositionAt->isChecked())
+        position = TTextPosition{ud_Row->Position(), ud_Column->Position()};
+    StartDeviceAction(
+        [text, codePage, position](TDisplaySession& session, const TSessionTarget& target) {
+            return session.DisplayText(target, text, codePage, position);
         });
-    });
 }

@@ -27,46 +27,50 @@ std::uint8_t Low8(int value) {
 } // namespace
 
 void TfrmVylSetup::SystemInfoChange() {
-    SystemInfo.temp1 = 0;
-    SystemInfo.Baud_Rate = Low8(NoAtIndex(BaudRateTable, cbb_BaudRate_Set->currentIndex()));
-    std::uint8_t flags = SystemInfo.temp2;
+    CaptureControls(SystemInfo);
+}
+
+void TfrmVylSetup::CaptureControls(TSystemInfo& target) const {
+    target.temp1 = 0;
+    target.Baud_Rate = Low8(NoAtIndex(BaudRateTable, cbb_BaudRate_Set->currentIndex()));
+    std::uint8_t flags = target.temp2;
     SetBit(flags, 1, !chk_Scroll1->isChecked());
     SetBit(flags, 2, !chk_Scroll2->isChecked());
     SetBit(flags, 3, true);
     SetBit(flags, 4, false);
-    SystemInfo.temp2 = flags;
-    SystemInfo.Char_No = Low8(NoAtIndex(InterCharTable, rg_InterChar_Set->ItemIndex()));
-    SystemInfo.Expand_Char_No = Low8(NoAtIndex(CodePageTable, rg_CodePage_Set->ItemIndex()));
-    SystemInfo.Comm_No = Low8(NoAtIndex(CommandModeTable, cbb_CommandMode_Set->currentIndex()));
-    SystemInfo.wel_mess1 = edt_line1->text().toStdU16String();
-    SystemInfo.wel_mess2 = edt_line2->text().toStdU16String();
-    SystemInfo.wel_mess1_hex = mmo_line1_hex->toPlainText().toStdString();
-    SystemInfo.wel_mess2_hex = mmo_line2_hex->toPlainText().toStdString();
-    SystemInfo.back_light = Low8(rg_brightness->ItemIndex() + 1);
+    target.temp2 = flags;
+    target.Char_No = Low8(NoAtIndex(InterCharTable, rg_InterChar_Set->ItemIndex()));
+    target.Expand_Char_No = Low8(NoAtIndex(CodePageTable, rg_CodePage_Set->ItemIndex()));
+    target.Comm_No = Low8(NoAtIndex(CommandModeTable, cbb_CommandMode_Set->currentIndex()));
+    target.wel_mess1 = edt_line1->text().toStdU16String();
+    target.wel_mess2 = edt_line2->text().toStdU16String();
+    target.wel_mess1_hex = mmo_line1_hex->toPlainText().toStdString();
+    target.wel_mess2_hex = mmo_line2_hex->toPlainText().toStdString();
+    target.back_light = Low8(rg_brightness->ItemIndex() + 1);
 }
 
 void TfrmVylSetup::RefreshSettings() {
-    // 1. Status bar.
+    // Status bar.
     StatusBar1->SetPanelText(0, ModelLabel + QLatin1Char(' ') +
                                     QString::fromStdString(SystemInfo.product_name));
     StatusBar1->SetPanelText(1, FirmwareVersionLabel + QLatin1Char(' ') +
                                     QString::number(SystemInfo.firmware_version));
     StatusBar1->SetPanelText(2, SystemInfo.jpos ? QStringLiteral("JavaPOS") : QString());
-    // 2. Display speed.
+    // Display speed.
     cbb_BaudRate_Set->setCurrentIndex(IndexOfNo(BaudRateTable, SystemInfo.Baud_Rate));
-    // 3. Scrolling.
+    // Scrolling.
     chk_Scroll1->setChecked(GetBit(SystemInfo.temp2, 1) == 0);
     chk_Scroll2->setChecked(GetBit(SystemInfo.temp2, 2) == 0);
-    // 4. Character set.
+    // Character set.
     rg_InterChar_Set->SetItemIndex(IndexOfNo(InterCharTable, SystemInfo.Char_No));
-    // 5. Code page, the same row in all three selectors.
+    // Code page, the same row in all three selectors.
     SelectCodePageIndex(IndexOfNo(CodePageTable, SystemInfo.Expand_Char_No), true, true, true);
-    // 6. Command mode.
+    // Command mode.
     cbb_CommandMode_Set->setCurrentIndex(IndexOfNo(CommandModeTable, SystemInfo.Comm_No));
-    // 7. Welcome lines; their change handlers update the counts and views.
+    // Welcome lines; their change handlers update the counts and views.
     edt_line1->SetText(QString::fromStdU16String(SystemInfo.wel_mess1));
     edt_line2->SetText(QString::fromStdU16String(SystemInfo.wel_mess2));
-    // 8. Hex views: the stored bytes when there are any, else the lines' conversion.
+    // Hex views: the stored bytes when there are any, else the lines' conversion.
     const int codePage = CodePageAtIndex(cbb_CodePage_Msg->currentIndex());
     const auto view = [codePage](const std::string& hex, const std::u16string& line) {
         if (!hex.empty())
@@ -75,7 +79,7 @@ void TfrmVylSetup::RefreshSettings() {
     };
     mmo_line1_hex->setPlainText(view(SystemInfo.wel_mess1_hex, SystemInfo.wel_mess1));
     mmo_line2_hex->setPlainText(view(SystemInfo.wel_mess2_hex, SystemInfo.wel_mess2));
-    // 9. Brightness.
+    // Brightness.
     rg_brightness->SetItemIndex(static_cast<int>(SystemInfo.back_light) - 1);
 }
 

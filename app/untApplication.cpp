@@ -1,13 +1,9 @@
 #include "untApplication.h"
 
-#include "untComm.h"
 #include "untMessageBox.h"
 
 TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(ApplicationTitle);
-    // A receive handler runs on this thread too; what it raises takes the same road.
-    SetComExceptionReport(
-        [](const std::exception& error) { ReportException(QString::fromUtf8(error.what())); });
 }
 
 bool TVylApplication::notify(QObject* receiver, QEvent* event) {
@@ -23,11 +19,7 @@ bool TVylApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void ReportException(const QString& text) {
-    try {
-        CloseComm();
-    } catch (...) {
-        // The report must reach the user even when closing the port fails as well.
-    }
+    // No port to close here: connections live in the display session, which ends its own.
     ShowMessageBox(text, TMsgStyle::Error);
 }
 

@@ -19,8 +19,7 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// The general exception report: closes the serial connection an action may have left open,
-// then shows the text in an error box. The program goes on.
+// The general exception report: shows the text in an error box. The program goes on.
 void ReportException(const QString& text);
 
 // Runs a handler; an exception it raises ends in ReportException.

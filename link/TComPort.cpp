@@ -1,5 +1,6 @@
 #include "TComPort.h"
 #include "untCustomSpeed.h"
+#include "untLineSpeeds.h"
 #include "untPortList.h"
 
 #include <QtGlobal>
@@ -35,73 +36,6 @@ bool NotSupportedByDevice(int err) {
     return err == ENOTTY || err == EINVAL;
 }
 
-speed_t StandardSpeed(std::int32_t rate) {
-    switch (rate) {
-    case 50:
-        return B50;
-    case 75:
-        return B75;
-    case 110:
-        return B110;
-    case 134:
-        return B134;
-    case 150:
-        return B150;
-    case 200:
-        return B200;
-    case 300:
-        return B300;
-    case 600:
-        return B600;
-    case 1200:
-        return B1200;
-    case 1800:
-        return B1800;
-    case 2400:
-        return B2400;
-    case 4800:
-        return B4800;
-    case 9600:
-        return B9600;
-    case 19200:
-        return B19200;
-    case 38400:
-        return B38400;
-    case 57600:
-        return B57600;
-    case 115200:
-        return B115200;
-    case 230400:
-        return B230400;
-    case 460800:
-        return B460800;
-    case 500000:
-        return B500000;
-    case 576000:
-        return B576000;
-    case 921600:
-        return B921600;
-    case 1000000:
-        return B1000000;
-    case 1152000:
-        return B1152000;
-    case 1500000:
-        return B1500000;
-    case 2000000:
-        return B2000000;
-    case 2500000:
-        return B2500000;
-    case 3000000:
-        return B3000000;
-    case 3500000:
-        return B3500000;
-    case 4000000:
-        return B4000000;
-    default:
-        return B0;
-    }
-}
-
 void SetModemLine(int fd, int line, bool on) {
     if (ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line) != 0 && !NotSupportedByDevice(errno))
         RaiseOsError(errno);
@@ -114,13 +48,9 @@ void SetComExceptionReport(TComExceptionReport report) {
 }
 
 std::int32_t BaudRateValue(TBaudRate rate, std::int32_t custom) {
-    static const std::int32_t rates[] = {0,     50,    75,    110,    134,    150,   300,
-                                         600,   1200,  1800,  2000,   2400,   3600,  4800,
-                                         7200,  9600,  10400, 14400,  15625,  19200, 28800,
-                                         38400, 56000, 57600, 115200, 128000, 256000};
     if (rate == TBaudRate::brCustom)
         return custom;
-    return rates[static_cast<std::size_t>(rate)];
+    return LineSpeeds[static_cast<std::size_t>(rate)].Rate;
 }
 
 TCustomComPort::TCustomComPort() = default;
@@ -233,7 +163,7 @@ void TCustomComPort::DoOpen() {
         if (tcflush(fd_, TCIFLUSH) != 0)
             RaiseOsError(errno);
         ApplyLineSettings();
-        if (OnRxChar)
+        if (OnRxChar || OnHangUp)
             thread_ = std::make_unique<TComThread>(*this, fd_);
     } catch (...) {
         ReleasePort();
@@ -335,8 +265,8 @@ void TCustomComPort::ApplyLineSettings() {
     if (baudRate_ != TBaudRate::brDefault) {
         if (rate <= 0)
             RaiseOsError(EINVAL);
-        const speed_t standard = StandardSpeed(rate);
-        if (standard != B0)
+        const speed_t standard = TermiosSpeedOfRate(rate);
+        if (standard != 0)
             cfsetspeed(&t, standard);
         else
             customRate = true;
@@ -401,6 +331,13 @@ void TCustomComPort::CheckLineErrors() {
 
 void TCustomComPort::ClearLineErrors() {
     CheckLineErrors();
+}
+
+bool TCustomComPort::LineHungUp() const {
+    if (!Active())
+        return false;
+    pollfd p{fd_, 0, 0};
+    return poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR)) != 0;
 }
 
 std::int32_t TCustomComPort::InputCount() {
@@ -474,6 +411,23 @@ ByteString TCustomComPort::ReadAnsiString() {
     if (done != bytes.size())
         throw EComError(TimeoutMessage, 0);
     return bytes;
+}
+
+void TCustomComPort::DispatchHangUp() {
+    if (!Active())
+        return;
+    Close();
+    if (!OnHangUp)
+        return;
+    const auto handler = OnHangUp;
+    try {
+        handler(*this);
+    } catch (const std::exception& e) {
+        if (ExceptionReport())
+            ExceptionReport()(e);
+        else
+            qWarning("Hang-up handler failed: %s", e.what());
+    }
 }
 
 void TCustomComPort::DispatchRxChar() {

@@ -5,15 +5,12 @@
 
 #include "ByteString.h"
 
-#include <QObject>
-
 #include <bitset>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <thread>
 
 enum class TBaudRate {
     brDefault,
@@ -125,9 +122,11 @@ class TCustomComPort;
 using TComExceptionReport = std::function<void(const std::exception&)>;
 void SetComExceptionReport(TComExceptionReport report);
 
-// The port's event thread: waits in epoll on the port and a wake-up fd and hands each
-// arrival of bytes synchronously to the UI thread. Its state is shared with the hand-offs
-// in flight, so the port may close while the thread still waits for the UI thread.
+// The port's event watcher. It stands where a separate event thread would stand, but waits in
+// the event loop of the thread that opened the port: an edge-triggered epoll set on the port,
+// watched by a socket notifier, gives one event per arrival of bytes and none while they lie
+// unread. Receive events and hang-ups run on the opening thread without a hop between
+// threads, and closing never waits for another thread.
 class TComThread {
 public:
     TComThread(TCustomComPort& port, int portFd); // throws EComError
@@ -135,20 +134,19 @@ public:
     TComThread(const TComThread&) = delete;
     TComThread& operator=(const TComThread&) = delete;
 
-    // UI thread: stops the thread. Joins it unless it is blocked handing an event to this
-    // very thread; then it is left to end by itself once that hand-off is done or dropped.
+    // Stops watching; safe from inside an event this watcher delivers.
     void Stop();
 
     struct TShared;
 
 private:
-    static void Run(std::shared_ptr<TShared> shared);
+    static void Deliver(TShared& shared);
 
-    std::shared_ptr<TShared> shared_;
-    std::thread thread_;
+    std::unique_ptr<TShared> shared_;
 };
 
-// The serial port over termios. All operations run on the UI thread.
+// The serial port over termios. Every operation and every handler runs on the thread that
+// opened the port.
 class TCustomComPort {
 public:
     TCustomComPort();
@@ -185,9 +183,12 @@ public:
     TThreadPriority ThreadPriority = TThreadPriority::tpTimeCritical;
     TPriorityClass PriorityClass = TPriorityClass::pcDefault;
 
-    // Runs on the UI thread when bytes have arrived. Bound before the port opens: a port
-    // opened without a handler runs no event thread.
+    // Runs on the opening thread when bytes have arrived. Bound before the port opens: a port
+    // opened without a handler watches nothing.
     std::function<void(TCustomComPort&)> OnRxChar;
+    // Runs on the opening thread once the line has hung up (device unplugged, far end gone);
+    // the port is closed by then, so the next read or write raises.
+    std::function<void(TCustomComPort&)> OnHangUp;
 
     bool Active() const { return fd_ >= 0; }
     void SetActive(bool active);
@@ -199,6 +200,8 @@ public:
     void ClearLineErrors();
     void CheckLineErrors();
     std::int32_t InputCount();
+    // True when the open port's line has hung up (device gone, far end closed).
+    bool LineHungUp() const;
 
     void Write(const void* buffer, std::int32_t count, bool waitForCompletion);
     void WriteAnsiString(const ByteString& bytes);
@@ -215,7 +218,8 @@ private:
     void ApplyIfOpen();
     void RequireOpen() const;
     void RequireClosed() const;
-    void DispatchRxChar(); // UI thread, from the event thread's hand-off
+    void DispatchRxChar();
+    void DispatchHangUp();
 
     std::string deviceName_ = "COM1";
     std::int32_t customBaudRate_ = 0;

@@ -1,41 +1,33 @@
 #include "TComPort.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
+#include <QAbstractEventDispatcher>
+#include <QSocketNotifier>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <sys/epoll.h>
-#include <sys/eventfd.h>
-#include <system_error>
 #include <unistd.h>
 
-// Shared by the port (through its TComThread), the thread and every hand-off in flight; the
-// last of them to let go closes the descriptors.
 struct TComThread::TShared {
-    enum State { Idle, HandingOff, Stopped };
-    std::atomic<int> state{Idle};
-    TCustomComPort* port = nullptr; // UI thread only; null once the port has closed
+    TCustomComPort* port = nullptr;
     int epollFd = -1;
-    int wakeFd = -1;
+    // Owned here; null where the opening thread has no event loop (nothing is delivered).
+    QSocketNotifier* notifier = nullptr;
 
     TShared() = default;
     TShared(const TShared&) = delete;
     TShared& operator=(const TShared&) = delete;
     ~TShared() {
+        // Qt allows a notifier to be deleted from inside its own activation, which is where a
+        // handler that closes the port ends up.
+        delete notifier;
         if (epollFd >= 0)
             close(epollFd);
-        if (wakeFd >= 0)
-            close(wakeFd);
     }
 };
 
 namespace {
-
-constexpr std::uint32_t PortTag = 0;
-constexpr std::uint32_t WakeTag = 1;
 
 [[noreturn]] void RaiseOsError(int err) {
     throw EComError(std::strerror(err), err);
@@ -43,11 +35,35 @@ constexpr std::uint32_t WakeTag = 1;
 
 } // namespace
 
-TComThread::TComThread(TCustomComPort& port, int portFd) : shared_(std::make_shared<TShared>()) {
+// Takes the events the epoll set holds (which makes the notifier quiet again until the next
+// edge) and hands them to the port. The port, and this watcher with it, may be gone when a
+// handler returns: nothing is touched after a hand-off.
+void TComThread::Deliver(TShared& shared) {
+    epoll_event events[4];
+    int n;
+    do
+        n = epoll_wait(shared.epollFd, events, 4, 0);
+    while (n < 0 && errno == EINTR);
+    bool arrived = false;
+    bool hungUp = n < 0;
+    for (int i = 0; i < n; ++i) {
+        // Hang-up first: a hung-up tty also reports readable, and reading it gives 0.
+        if (events[i].events & (EPOLLHUP | EPOLLERR))
+            hungUp = true;
+        else if (events[i].events & EPOLLIN)
+            arrived = true;
+    }
+    TCustomComPort* const port = shared.port;
+    if (port == nullptr)
+        return;
+    if (hungUp)
+        port->DispatchHangUp();
+    else if (arrived)
+        port->DispatchRxChar();
+}
+
+TComThread::TComThread(TCustomComPort& port, int portFd) : shared_(std::make_unique<TShared>()) {
     shared_->port = &port;
-    shared_->wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (shared_->wakeFd < 0)
-        RaiseOsError(errno);
     shared_->epollFd = epoll_create1(EPOLL_CLOEXEC);
     if (shared_->epollFd < 0)
         RaiseOsError(errno);
@@ -55,19 +71,14 @@ TComThread::TComThread(TCustomComPort& port, int portFd) : shared_(std::make_sha
     // port whose bytes nobody reads costs no CPU.
     epoll_event portEvent{};
     portEvent.events = EPOLLIN | EPOLLET;
-    portEvent.data.u32 = PortTag;
     if (epoll_ctl(shared_->epollFd, EPOLL_CTL_ADD, portFd, &portEvent) != 0)
         RaiseOsError(errno);
-    epoll_event wakeEvent{};
-    wakeEvent.events = EPOLLIN;
-    wakeEvent.data.u32 = WakeTag;
-    if (epoll_ctl(shared_->epollFd, EPOLL_CTL_ADD, shared_->wakeFd, &wakeEvent) != 0)
-        RaiseOsError(errno);
-    try {
-        thread_ = std::thread(&TComThread::Run, shared_);
-    } catch (const std::system_error&) {
-        throw EComError("Can't create thread", 0);
-    }
+    if (QAbstractEventDispatcher::instance() == nullptr)
+        return;
+    shared_->notifier = new QSocketNotifier(shared_->epollFd, QSocketNotifier::Read);
+    TShared* const shared = shared_.get();
+    QObject::connect(shared_->notifier, &QSocketNotifier::activated, shared_->notifier,
+                     [shared] { Deliver(*shared); });
 }
 
 TComThread::~TComThread() {
@@ -77,68 +88,8 @@ TComThread::~TComThread() {
 void TComThread::Stop() {
     if (!shared_)
         return;
-    shared_->port = nullptr; // hand-offs still queued now do nothing
-    const int previous = shared_->state.exchange(TShared::Stopped);
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = write(shared_->wakeFd, &one, sizeof one);
-    if (thread_.joinable()) {
-        // A thread blocked handing an event to this (the UI) thread cannot finish before
-        // we return: it is left to end by itself, owning its share of the state.
-        if (previous == TShared::HandingOff)
-            thread_.detach();
-        else
-            thread_.join();
-    }
+    shared_->port = nullptr;
+    if (shared_->notifier != nullptr)
+        shared_->notifier->setEnabled(false);
     shared_.reset();
-}
-
-void TComThread::Run(std::shared_ptr<TShared> shared) {
-    for (;;) {
-        epoll_event events[4];
-        const int n = epoll_wait(shared->epollFd, events, 4, -1);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (shared->state.load() == TShared::Stopped)
-            return;
-        bool arrived = false;
-        bool failed = n < 0;
-        for (int i = 0; i < n; ++i) {
-            if (events[i].data.u32 == WakeTag)
-                return;
-            // Hang-up first: a hung-up tty also reports readable, and reading it gives 0.
-            if (events[i].events & (EPOLLHUP | EPOLLERR))
-                failed = true;
-            else if (events[i].events & EPOLLIN)
-                arrived = true;
-        }
-        QCoreApplication* app = QCoreApplication::instance();
-        if (failed) {
-            // The device has gone: the port closes on the UI thread, and the next write
-            // raises there.
-            if (app != nullptr)
-                QMetaObject::invokeMethod(
-                    app,
-                    [shared] {
-                        if (shared->port != nullptr)
-                            shared->port->Close();
-                    },
-                    Qt::QueuedConnection);
-            return;
-        }
-        if (!arrived || app == nullptr)
-            continue;
-        int expected = TShared::Idle;
-        if (!shared->state.compare_exchange_strong(expected, TShared::HandingOff))
-            return;
-        QMetaObject::invokeMethod(
-            app,
-            [shared] {
-                if (shared->port != nullptr)
-                    shared->port->DispatchRxChar();
-            },
-            Qt::BlockingQueuedConnection);
-        expected = TShared::HandingOff;
-        if (!shared->state.compare_exchange_strong(expected, TShared::Idle))
-            return;
-    }
 }

@@ -1,111 +1,55 @@
 #include "untComm.h"
+#include "untLineSpeeds.h"
 #include "untPortList.h"
 #include "untPublishedPorts.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
-
-#include <chrono>
-#include <memory>
+#include <cerrno>
 #include <thread>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The connection: UI thread only.
-std::unique_ptr<TComPort> CommPort;
-bool CommOpen = false;
-bool CommBusy = false;
-ByteString RxBuffer;
-std::uint32_t QueryTimeout = 1000;
-std::string OpenError;
-// The event loop of the exchange now waiting, quit early when bytes arrive.
-QEventLoop* ReplyWait = nullptr;
-
-// Runs the event loop until `deadline` (or, with `wakeOnReceive`, until CommRxChar has
-// taken bytes): the thread sleeps in the loop, receive events and the UI keep running.
-void WaitInEventLoop(Clock::time_point deadline, bool wakeOnReceive) {
-    const auto left = deadline - Clock::now();
-    if (left <= Clock::duration::zero())
-        return;
-    if (QCoreApplication::instance() == nullptr) {
-        std::this_thread::sleep_for(left);
-        return;
-    }
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-    QEventLoop loop;
-    QTimer timer;
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(static_cast<int>(ms));
-    QEventLoop* const outer = ReplyWait;
-    if (wakeOnReceive)
-        ReplyWait = &loop;
-    loop.exec();
-    ReplyWait = outer;
-}
-
 struct BusyGuard {
-    BusyGuard() { CommBusy = true; }
-    ~BusyGuard() { CommBusy = false; }
+    explicit BusyGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyGuard() { flag_ = false; }
     BusyGuard(const BusyGuard&) = delete;
     BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    bool& flag_;
 };
 
-bool ReplyComplete(std::int32_t expectedLength, bool terminatorMode, std::uint8_t terminator) {
-    if (terminatorMode)
-        return RxBuffer.find(static_cast<char>(terminator)) != ByteString::npos;
-    return static_cast<std::int64_t>(RxBuffer.size()) >= expectedLength;
+// An error that means the line is gone rather than a fault of ours: the far end hung up
+// between the write and the drain, or the device was unplugged.
+bool LineGone(const EComError& error, const TCustomComPort& port) {
+    return error.ErrorCode == EIO || error.ErrorCode == ENXIO || error.ErrorCode == ENODEV ||
+           port.LineHungUp();
 }
 
 } // namespace
 
 TBaudRate ToBaudRate(int rate) {
-    switch (rate) {
-    case 110:
-        return TBaudRate::br110;
-    case 300:
-        return TBaudRate::br300;
-    case 600:
-        return TBaudRate::br600;
-    case 1200:
-        return TBaudRate::br1200;
-    case 2400:
-        return TBaudRate::br2400;
-    case 4800:
-        return TBaudRate::br4800;
-    case 9600:
-        return TBaudRate::br9600;
-    case 14400:
-        return TBaudRate::br14400;
-    case 19200:
-        return TBaudRate::br19200;
-    case 38400:
-        return TBaudRate::br38400;
-    case 56000:
-        return TBaudRate::br56000;
-    case 57600:
-        return TBaudRate::br57600;
-    case 115200:
-        return TBaudRate::br115200;
-    case 128000:
-        return TBaudRate::br128000;
-    case 256000:
-        return TBaudRate::br256000;
-    default:
-        return TBaudRate::brCustom;
-    }
+    for (const TLineSpeed& row : LineSpeeds)
+        if (row.FromRate && row.Rate == rate)
+            return row.Member;
+    return TBaudRate::brCustom;
 }
 
-bool OpenComm(const std::string& portName, int baudRate) {
-    if (CommOpen)
-        CloseComm();
-    CommPort.reset();
+TCommConnection::TCommConnection() = default;
+
+TCommConnection::~TCommConnection() {
+    Close();
+}
+
+bool TCommConnection::Open(const std::string& portName, int baudRate) {
+    if (open_ || port_)
+        Close();
+    hungUp_ = false;
+    cancelled_ = false;
     auto port = std::make_unique<TComPort>();
-    port->OnRxChar = CommRxChar;
+    port->OnRxChar = [this](TCustomComPort& sender) { RxChar(sender); };
+    port->OnHangUp = [this](TCustomComPort&) { LineLost(); };
     try {
         port->SetDeviceName(portName);
         port->SetCustomBaudRate(baudRate);
@@ -125,76 +69,124 @@ bool OpenComm(const std::string& portName, int baudRate) {
         port->SetTimeouts(timeouts);
         port->SetSynchronizeEvents(true);
         port->SetActive(true);
+        // Opening drops DTR and RTS and sets the line up; a display (and many USB adapters,
+        // which apply settings asynchronously) needs a moment before the first frame, or its
+        // first bytes can be lost.
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        CommOpen = port->Active();
-        OpenError.clear();
+        open_ = port->Active();
+        openError_ = {};
+    } catch (const EComError& e) {
+        open_ = false;
+        openError_ = {e.ErrorCode, e.what()};
     } catch (const std::exception& e) {
-        CommOpen = false;
-        OpenError = e.what();
+        open_ = false;
+        openError_ = {0, e.what()};
     } catch (...) {
-        CommOpen = false;
-        OpenError = "Unknown error";
+        open_ = false;
+        openError_ = {0, "Unknown error"};
     }
     // A port object that failed to open is not kept: nothing is held between actions.
-    if (CommOpen)
-        CommPort = std::move(port);
-    return CommOpen;
+    if (open_)
+        port_ = std::move(port);
+    return open_;
 }
 
-void CloseComm() {
-    if (!CommOpen && !CommPort)
+void TCommConnection::Close() {
+    if (!open_ && !port_)
         return;
     try {
-        if (CommPort) {
-            CommPort->ClearInput();
+        if (port_) {
+            port_->ClearInput();
             // Lets the last frame go out; output is never thrown away.
-            CommPort->ClearOutput();
-            CommPort->ClearLineErrors();
-            CommPort->SetActive(false);
+            port_->ClearOutput();
+            port_->ClearLineErrors();
+            port_->SetActive(false);
         }
     } catch (...) {
-        // The port may already have been closed by its event thread (device gone).
+        // The port may already have closed itself (line hung up).
     }
     // Whatever failed above, the connection ends closed and the port released.
-    CommOpen = false;
-    CommPort.reset();
+    open_ = false;
+    port_.reset();
 }
 
-int SendComm(const ByteString& frame) {
-    if (!CommOpen || !CommPort)
+void TCommConnection::LineLost() {
+    hungUp_ = true;
+    Close();
+    wait_.Wake();
+}
+
+void TCommConnection::Cancel() {
+    cancelled_ = true;
+    Close();
+    wait_.Wake();
+}
+
+std::chrono::milliseconds TCommConnection::Capped(std::int64_t ms) const {
+    if (timeoutCap_ > 0 && ms > timeoutCap_)
+        ms = timeoutCap_;
+    return std::chrono::milliseconds(ms);
+}
+
+int TCommConnection::Send(const ByteString& frame) {
+    if (!open_ || !port_)
         return COMM_NOT_OPEN;
-    BusyGuard busy;
+    BusyGuard busy(busy_);
     try {
-        CommPort->WriteAnsiString(frame);
-        CommPort->WaitForWriteCompletion();
-    } catch (...) {
+        port_->WriteAnsiString(frame);
+        port_->WaitForWriteCompletion();
+    } catch (const EComError& e) {
+        if (LineGone(e, *port_))
+            LineLost();
         // The frame never left: no caller may report it as done.
+        return COMM_NOT_OPEN;
+    } catch (...) {
         return COMM_NOT_OPEN;
     }
     return COMM_OK;
 }
 
-void CommRxChar(TCustomComPort& sender) {
-    if (!CommBusy)
+void TCommConnection::RxChar(TCustomComPort& sender) {
+    if (!busy_)
         return; // left queued until the next exchange or the close purges it
-    RxBuffer += sender.ReadAnsiString();
-    if (ReplyWait != nullptr)
-        ReplyWait->quit();
+    try {
+        rxBuffer_ += sender.ReadAnsiString();
+    } catch (const EComError& e) {
+        if (!LineGone(e, sender))
+            throw;
+        LineLost();
+        return;
+    }
+    wait_.Wake();
 }
 
-int QueryComm(const ByteString& request, ByteString& reply, int& length, bool terminatorMode,
-              std::uint8_t terminator) {
-    if (!CommOpen || !CommPort)
+bool TCommConnection::ReplyComplete(std::int32_t expectedLength, bool terminatorMode,
+                                    std::uint8_t terminator) const {
+    if (terminatorMode)
+        return rxBuffer_.find(static_cast<char>(terminator)) != ByteString::npos;
+    return static_cast<std::int64_t>(rxBuffer_.size()) >= expectedLength;
+}
+
+int TCommConnection::Query(const ByteString& request, ByteString& reply, int& length,
+                           bool terminatorMode, std::uint8_t terminator) {
+    if (!open_ || !port_)
         return COMM_NOT_OPEN;
-    if (CommBusy)
+    if (busy_)
         return COMM_BUSY;
-    BusyGuard busy;
-    RxBuffer.clear();
-    CommPort->ClearInput();
-    CommPort->Write(request.data(), static_cast<std::int32_t>(request.size()), true);
+    BusyGuard busy(busy_);
+    rxBuffer_.clear();
+    try {
+        port_->ClearInput();
+        port_->Write(request.data(), static_cast<std::int32_t>(request.size()), true);
+    } catch (const EComError& e) {
+        if (!LineGone(e, *port_))
+            throw;
+        LineLost();
+        return COMM_NOT_OPEN;
+    }
     const auto start = Clock::now();
-    const auto timeout = std::chrono::milliseconds(QueryTimeout);
-    // Timed out once more than QueryTimeout whole milliseconds have passed.
+    const auto timeout = Capped(queryTimeout_);
+    // Timed out once more than the time-out in whole milliseconds has passed.
     const auto deadline = start + timeout + std::chrono::milliseconds(1);
     bool timedOut = false;
     for (;;) {
@@ -204,7 +196,10 @@ int QueryComm(const ByteString& request, ByteString& reply, int& length, bool te
         const bool complete = ReplyComplete(length, terminatorMode, terminator);
         const auto wakeAt =
             complete ? std::min(deadline, Clock::now() + std::chrono::milliseconds(1)) : deadline;
-        WaitInEventLoop(wakeAt, true);
+        if (wait_.WaitUntil(wakeAt) == TEventWait::TEnd::Quit && !Interrupted())
+            Cancel();
+        if (Interrupted())
+            return COMM_NOT_OPEN;
         const auto elapsed =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
         if (elapsed > timeout) {
@@ -214,18 +209,62 @@ int QueryComm(const ByteString& request, ByteString& reply, int& length, bool te
         if (ReplyComplete(length, terminatorMode, terminator))
             break;
     }
-    length = static_cast<int>(RxBuffer.size());
-    reply = RxBuffer;
+    length = static_cast<int>(rxBuffer_.size());
+    reply = rxBuffer_;
     return timedOut ? COMM_TIMEOUT : COMM_OK;
 }
 
+void TCommConnection::SetQueryTimeout(int ms) {
+    queryTimeout_ = static_cast<std::uint32_t>(ms);
+}
+
+bool TCommConnection::Wait(int ms) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    while (!Interrupted() && Clock::now() < deadline) {
+        if (wait_.WaitUntil(deadline) == TEventWait::TEnd::Quit) {
+            Cancel();
+            break;
+        }
+    }
+    return !Interrupted();
+}
+
+TCommConnection& DefaultConnection() {
+    static TCommConnection connection;
+    return connection;
+}
+
+bool OpenComm(const std::string& portName, int baudRate) {
+    return DefaultConnection().Open(portName, baudRate);
+}
+
+void CloseComm() {
+    DefaultConnection().Close();
+}
+
+int SendComm(const ByteString& frame) {
+    return DefaultConnection().Send(frame);
+}
+
+void CommRxChar(TCustomComPort& sender) {
+    DefaultConnection().RxChar(sender);
+}
+
+int QueryComm(const ByteString& request, ByteString& reply, int& length, bool terminatorMode,
+              std::uint8_t terminator) {
+    return DefaultConnection().Query(request, reply, length, terminatorMode, terminator);
+}
+
 void SetQueryTimeout(int ms) {
-    QueryTimeout = static_cast<std::uint32_t>(ms);
+    DefaultConnection().SetQueryTimeout(ms);
 }
 
 void MessageWait(int ms) {
-    if (ms > 0)
-        WaitInEventLoop(Clock::now() + std::chrono::milliseconds(ms), false);
+    TEventWait wait;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < deadline)
+        if (wait.WaitUntil(deadline) == TEventWait::TEnd::Quit)
+            return;
 }
 
 bool ListComPorts(std::vector<std::string>& target) {
@@ -233,9 +272,9 @@ bool ListComPorts(std::vector<std::string>& target) {
 }
 
 bool CommIsOpen() {
-    return CommOpen;
+    return DefaultConnection().IsOpen();
 }
 
 std::string LastOpenError() {
-    return OpenError;
+    return DefaultConnection().LastOpenError().Text;
 }

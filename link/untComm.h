@@ -2,8 +2,11 @@
 
 #include "ByteString.h"
 #include "TComPort.h"
+#include "untEventWait.h"
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,17 +16,83 @@ constexpr int COMM_NOT_OPEN = 1;
 constexpr int COMM_BUSY = 2;
 constexpr int COMM_TIMEOUT = 3;
 
-// One connection per user action. Port name N opens /dev/N, or the published virtual port N.
+// Why the last open failed: the OS's error number (0 for none, or when the failure was not
+// the OS's) and its text.
+struct TOpenError {
+    int Code = 0;
+    std::string Text;
+};
+
+// One connection to one port, for one action. Used on the thread that opened it: its receive
+// events and its hang-up arrive in that thread's event loop. Several connections (on several
+// ports and threads) may be open at once.
+class TCommConnection {
+public:
+    TCommConnection();
+    ~TCommConnection();
+    TCommConnection(const TCommConnection&) = delete;
+    TCommConnection& operator=(const TCommConnection&) = delete;
+
+    // Port name N opens /dev/N, or the published virtual port N (a path opens as it is).
+    // Closes an open port first.
+    bool Open(const std::string& portName, int baudRate);
+    // Always ends closed with the port released; never raises. Written bytes are not discarded.
+    void Close();
+    // COMM_OK once the frame is transmitted; COMM_NOT_OPEN when closed or when the write failed.
+    int Send(const ByteString& frame);
+    // Writes the request and gathers the reply until complete or the time-out has passed.
+    // A hang-up, before or during the wait, ends it at once with COMM_NOT_OPEN and the port
+    // released. Any other error of the port itself (EComError) is passed on to the caller with
+    // the busy state cleared.
+    int Query(const ByteString& request, ByteString& reply, int& length, bool terminatorMode,
+              std::uint8_t terminator);
+    void SetQueryTimeout(int ms);
+    // Sleeps in the event loop for ms milliseconds. Ends early (false) when the line hangs up,
+    // the connection is cancelled or the thread's event loop quits.
+    bool Wait(int ms);
+
+    // From the connection's thread (a queued call, say): ends the wait in progress and makes
+    // every later wait and exchange end at once, with the port released, until the next Open.
+    void Cancel();
+    // No time-out longer than this (0: none); for tests that feed many replies.
+    void SetTimeoutCap(int ms) { timeoutCap_ = ms; }
+
+    bool IsOpen() const { return open_; }
+    // The line hung up since the last Open (the device or the far end went away).
+    bool HungUp() const { return hungUp_; }
+    bool Cancelled() const { return cancelled_; }
+    // The reason of the last failed Open (Code 0 and empty after a successful one).
+    const TOpenError& LastOpenError() const { return openError_; }
+
+    // The receive handler bound to the port.
+    void RxChar(TCustomComPort& sender);
+
+private:
+    bool ReplyComplete(std::int32_t expectedLength, bool terminatorMode,
+                       std::uint8_t terminator) const;
+    void LineLost();
+    bool Interrupted() const { return hungUp_ || cancelled_; }
+    std::chrono::milliseconds Capped(std::int64_t ms) const;
+
+    std::unique_ptr<TComPort> port_;
+    bool open_ = false;
+    bool busy_ = false;
+    bool hungUp_ = false;
+    bool cancelled_ = false;
+    ByteString rxBuffer_;
+    std::uint32_t queryTimeout_ = 1000;
+    int timeoutCap_ = 0;
+    TOpenError openError_;
+    TEventWait wait_;
+};
+
+// The connection the operations below work on (one per process, on the thread that uses it).
+TCommConnection& DefaultConnection();
+
 bool OpenComm(const std::string& portName, int baudRate);
-// Always ends closed with the port released; never raises. Written bytes are not discarded.
 void CloseComm();
-// COMM_OK once the frame is transmitted; COMM_NOT_OPEN when closed or when the write failed.
 int SendComm(const ByteString& frame);
 void CommRxChar(TCustomComPort& sender);
-
-// Writes the request and gathers the reply until complete or QueryTimeout has passed.
-// An error of the port itself (EComError, e.g. the device gone before the request went out)
-// is passed on to the caller with the connection's busy state cleared.
 int QueryComm(const ByteString& request, ByteString& reply, int& length, bool terminatorMode,
               std::uint8_t terminator);
 void SetQueryTimeout(int ms);
@@ -36,7 +105,7 @@ TBaudRate ToBaudRate(int rate);
 // false (target untouched) when the source cannot be read.
 bool ListComPorts(std::vector<std::string>& target);
 
-// The connection's state, for callers that report it.
+// The default connection's state, for callers that report it.
 bool CommIsOpen();
-// The OS's reason for the last failed OpenComm ("" when the last open succeeded).
+// The OS's reason for the default connection's last failed OpenComm ("" after a success).
 std::string LastOpenError();

@@ -120,11 +120,6 @@ std::vector<std::string> ListPublishedPortsIn(const std::string& folder) {
     return names;
 }
 
-std::vector<std::string> ListPublishedPorts() {
-    const auto folder = PublishedPortsDir(false);
-    return folder ? ListPublishedPortsIn(*folder) : std::vector<std::string>{};
-}
-
 std::optional<std::string> ResolvePublishedPortIn(const std::string& folder,
                                                   const std::string& name) {
     if (!IsValidPublishedPortName(name) || !CheckPublishedPortsDir(folder, false))

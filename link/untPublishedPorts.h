@@ -14,9 +14,6 @@ std::optional<std::string> PublishedPortsDir(bool create);
 // True for names made only of letters, digits, '-' and '_'.
 bool IsValidPublishedPortName(const std::string& name);
 
-// Names whose publisher is alive and whose link points to a character device.
-std::vector<std::string> ListPublishedPorts();
-
 // The device path a published port name leads to, nullopt when it is not published.
 std::optional<std::string> ResolvePublishedPort(const std::string& name);
 

@@ -32,7 +32,7 @@ ByteString ToBytes(std::string_view text) {
     return ByteString(text.begin(), text.end());
 }
 
-int RunHandShake(const HandshakeKeySet& keys) {
+int RunHandShake(TCommConnection& connection, const HandshakeKeySet& keys) {
     int result = 4;
     const std::string challenge = RandomChallenge(16, true, true, true);
     const ByteString padded = BlockPad(challenge);
@@ -43,10 +43,10 @@ int RunHandShake(const HandshakeKeySet& keys) {
     ByteString frame = Bytes({0x02, 0x07, keys.FunctionByte});
     frame += HexToBytes(EncryptToHex(padded, encryptKey, vector));
 
-    SetQueryTimeout(keys.ReplyTimeoutMs);
+    connection.SetQueryTimeout(keys.ReplyTimeoutMs);
     ByteString reply;
     int length = static_cast<int>(frame.size());
-    const int code = QueryComm(frame, reply, length, false, 0);
+    const int code = connection.Query(frame, reply, length, false, 0);
     if (code != COMM_OK)
         return code;
     // QueryComm returns OK only with at least the frame's 35 bytes; the first three are the
@@ -62,70 +62,130 @@ int RunHandShake(const HandshakeKeySet& keys) {
 
 } // namespace
 
+int DSP_DisplayText(TCommConnection& connection, const ByteString& text) {
+    return connection.Send(CutAtZero(text));
+}
+
+int DSP_DisplayTextAt(TCommConnection& connection, const ByteString& text, int row, int column) {
+    return connection.Send(Bytes({0x1F, 0x24, column, row}) + CutAtZero(text));
+}
+
+int DSP_ClearScreen(TCommConnection& connection) {
+    return connection.Send(Bytes({0x0C}));
+}
+
+int DSP_SetCharset(TCommConnection& connection, int code) {
+    return connection.Send(Bytes({0x02, 0x05, code}));
+}
+
+int DSP_SetCodepage(TCommConnection& connection, int code) {
+    return connection.Send(Bytes({0x02, 0x06, code}));
+}
+
+int DSP_SetBrightness(TCommConnection& connection, int level) {
+    return connection.Send(Bytes({0x1F, 0x58, std::clamp(level, 1, 4)}));
+}
+
+int DSP_Restart(TCommConnection& connection) {
+    return connection.Send(Bytes({0x02, 0x1D, 0xAA, 0x55}));
+}
+
+int DSP_SetCommand(TCommConnection& connection, int mode) {
+    // The low-byte cut applies to n + 30 only below 255; 255 and above always mean AUTO.
+    return connection.Send(Bytes({0x02, 0x43, mode >= 255 ? 0xFF : mode + 0x30}));
+}
+
+int DSP_SetBaudrate(TCommConnection& connection, int rateCode) {
+    return connection.Send(Bytes({0x02, 0x42, rateCode + 0x30}));
+}
+
+int DSP_SetWelMsg1(TCommConnection& connection, const ByteString& text) {
+    return connection.Send(Bytes({0x02, 0x07, 0x16, 0x06}) + CutAtZero(text) + Byte(0));
+}
+
+int DSP_SetWelMessage_2(TCommConnection& connection, const ByteString& text) {
+    return connection.Send(Bytes({0x02, 0x07, 0x16, 0x07}) + CutAtZero(text) + Byte(0));
+}
+
+int DSP_SetWelMessage_2_Scroll(TCommConnection& connection, bool scroll) {
+    return connection.Send(Bytes({0x02, 0x07, 0x16, 0x09, scroll ? 0x04 : 0x06}));
+}
+
+int HandShake(TCommConnection& connection) {
+    return RunHandShake(connection, StandardHandshakeKeys);
+}
+
+int HandShakeJpos(TCommConnection& connection) {
+    return RunHandShake(connection, JposHandshakeKeys);
+}
+
+ByteString DSP_GetSettings(TCommConnection& connection) {
+    connection.SetQueryTimeout(10000);
+    ByteString reply;
+    int length = 0;
+    if (connection.Query(Bytes({0x02, 0x07, 0x16, 0x05}), reply, length, true, 0) != COMM_OK)
+        return {};
+    return reply;
+}
+
 int DSP_DisplayText(const ByteString& text) {
-    return SendComm(CutAtZero(text));
+    return DSP_DisplayText(DefaultConnection(), text);
 }
 
 int DSP_DisplayTextAt(const ByteString& text, int row, int column) {
-    return SendComm(Bytes({0x1F, 0x24, column, row}) + CutAtZero(text));
+    return DSP_DisplayTextAt(DefaultConnection(), text, row, column);
 }
 
 int DSP_ClearScreen() {
-    return SendComm(Bytes({0x0C}));
+    return DSP_ClearScreen(DefaultConnection());
 }
 
 int DSP_SetCharset(int code) {
-    return SendComm(Bytes({0x02, 0x05, code}));
+    return DSP_SetCharset(DefaultConnection(), code);
 }
 
 int DSP_SetCodepage(int code) {
-    return SendComm(Bytes({0x02, 0x06, code}));
+    return DSP_SetCodepage(DefaultConnection(), code);
 }
 
 int DSP_SetBrightness(int level) {
-    return SendComm(Bytes({0x1F, 0x58, std::clamp(level, 1, 4)}));
+    return DSP_SetBrightness(DefaultConnection(), level);
 }
 
 int DSP_Restart() {
-    return SendComm(Bytes({0x02, 0x1D, 0xAA, 0x55}));
+    return DSP_Restart(DefaultConnection());
 }
 
 int DSP_SetCommand(int mode) {
-    // The low-byte cut applies to n + 30 only below 255; 255 and above always mean AUTO.
-    return SendComm(Bytes({0x02, 0x43, mode >= 255 ? 0xFF : mode + 0x30}));
+    return DSP_SetCommand(DefaultConnection(), mode);
 }
 
 int DSP_SetBaudrate(int rateCode) {
-    return SendComm(Bytes({0x02, 0x42, rateCode + 0x30}));
+    return DSP_SetBaudrate(DefaultConnection(), rateCode);
 }
 
 int DSP_SetWelMsg1(const ByteString& text) {
-    return SendComm(Bytes({0x02, 0x07, 0x16, 0x06}) + CutAtZero(text) + Byte(0));
+    return DSP_SetWelMsg1(DefaultConnection(), text);
 }
 
 int DSP_SetWelMessage_2(const ByteString& text) {
-    return SendComm(Bytes({0x02, 0x07, 0x16, 0x07}) + CutAtZero(text) + Byte(0));
+    return DSP_SetWelMessage_2(DefaultConnection(), text);
 }
 
 int DSP_SetWelMessage_2_Scroll(bool scroll) {
-    return SendComm(Bytes({0x02, 0x07, 0x16, 0x09, scroll ? 0x04 : 0x06}));
+    return DSP_SetWelMessage_2_Scroll(DefaultConnection(), scroll);
 }
 
 int HandShake() {
-    return RunHandShake(StandardHandshakeKeys);
+    return HandShake(DefaultConnection());
 }
 
 int HandShakeJpos() {
-    return RunHandShake(JposHandshakeKeys);
+    return HandShakeJpos(DefaultConnection());
 }
 
 ByteString DSP_GetSettings() {
-    SetQueryTimeout(10000);
-    ByteString reply;
-    int length = 0;
-    if (QueryComm(Bytes({0x02, 0x07, 0x16, 0x05}), reply, length, true, 0) != COMM_OK)
-        return {};
-    return reply;
+    return DSP_GetSettings(DefaultConnection());
 }
 
 std::string RandomChallenge(int length, bool upper, bool lower, bool digits) {

@@ -1,12 +1,37 @@
 #pragma once
 
 #include "ByteString.h"
+#include "untComm.h"
 #include "untHandshakeKeys.h"
 
 #include <string>
 
-// Display command frames. Each returns SendComm's result: 0 sent, 1 no open connection.
+// Display command frames. Each returns the send's result: 0 sent, 1 no open connection.
 // Text payloads are already in the display's code page and are cut at their first 00 byte.
+// Every operation works on the connection given; the forms without one use the default
+// connection.
+int DSP_DisplayText(TCommConnection& connection, const ByteString& text);
+int DSP_DisplayTextAt(TCommConnection& connection, const ByteString& text, int row, int column);
+int DSP_ClearScreen(TCommConnection& connection);
+int DSP_SetCharset(TCommConnection& connection, int code);
+int DSP_SetCodepage(TCommConnection& connection, int code);
+int DSP_SetBrightness(TCommConnection& connection, int level);
+int DSP_Restart(TCommConnection& connection);
+int DSP_SetCommand(TCommConnection& connection, int mode);
+int DSP_SetBaudrate(TCommConnection& connection, int rateCode);
+int DSP_SetWelMsg1(TCommConnection& connection, const ByteString& text);
+int DSP_SetWelMessage_2(TCommConnection& connection, const ByteString& text);
+int DSP_SetWelMessage_2_Scroll(TCommConnection& connection, bool scroll);
+
+// Challenge/response handshakes: 0 matched, 1/2/3 from the exchange, 4 wrong answer.
+int HandShake(TCommConnection& connection);
+int HandShakeJpos(TCommConnection& connection);
+
+// Sends the settings request; the reply up to and including its 00 (and anything that came
+// with it), or empty when none came in time.
+ByteString DSP_GetSettings(TCommConnection& connection);
+
+// The same on the default connection.
 int DSP_DisplayText(const ByteString& text);
 int DSP_DisplayTextAt(const ByteString& text, int row, int column);
 int DSP_ClearScreen();
@@ -19,13 +44,8 @@ int DSP_SetBaudrate(int rateCode);
 int DSP_SetWelMsg1(const ByteString& text);
 int DSP_SetWelMessage_2(const ByteString& text);
 int DSP_SetWelMessage_2_Scroll(bool scroll);
-
-// Challenge/response handshakes: 0 matched, 1/2/3 from QueryComm, 4 wrong answer.
 int HandShake();
 int HandShakeJpos();
-
-// Sends the settings request; the reply up to and including its 00 (and anything that came
-// with it), or empty when none came in time.
 ByteString DSP_GetSettings();
 
 // Handshake building blocks.

@@ -5,11 +5,11 @@
 
 // The constants one handshake variant shares with the display.
 struct HandshakeKeySet {
-    std::uint8_t FunctionByte;    // third byte of the request frame
-    int ReplyTimeoutMs;           // how long the host waits for the 35-byte answer
-    std::string_view EncryptKey;  // the host's challenge is enciphered with this key
-    std::string_view DecryptKey;  // the display's answer is deciphered with this key
-    std::string_view Vector;      // CBC initialisation vector, both directions
+    std::uint8_t FunctionByte;   // third byte of the request frame
+    int ReplyTimeoutMs;          // how long the host waits for the 35-byte answer
+    std::string_view EncryptKey; // the host's challenge is enciphered with this key
+    std::string_view DecryptKey; // the display's answer is deciphered with this key
+    std::string_view Vector;     // CBC initialisation vector, both directions
 };
 
 inline constexpr HandshakeKeySet StandardHandshakeKeys{0x13, 500, "MUDE199705424242",

@@ -5,7 +5,6 @@
 #include "AppTestSupport.h"
 #include "PtyPair.h"
 #include "ScriptedFarEnd.h"
-#include "untComm.h"
 #include "untLanguage.h"
 #include "untSystemInfo.h"
 
@@ -106,7 +105,6 @@ TEST(DeviceActionFailures, PortThatCannotBeOpened) {
         EXPECT_FALSE(w->ActionRunning());
     }
     EXPECT_EQ(Captured(), before);
-    EXPECT_FALSE(CommIsOpen());
 
     // No port listed at all.
     script.Boxes.clear();
@@ -168,7 +166,6 @@ TEST(DeviceActionFailures, RepliesThatAreNoSettingsDocument) {
         ASSERT_EQ(script.Boxes.size(), 1u);
         EXPECT_EQ(script.Boxes[0].Style, TMsgStyle::Error);
         EXPECT_FALSE(script.Boxes[0].Text.isEmpty());
-        EXPECT_FALSE(CommIsOpen());
         EXPECT_FALSE(w->ActionRunning());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         // The window goes on: the next action runs.
@@ -179,46 +176,40 @@ TEST(DeviceActionFailures, RepliesThatAreNoSettingsDocument) {
     }
 }
 
-TEST(DeviceActionFailures, FramesThatCannotBeSentReportFail) {
-    // The display vanishes while the handshake waits: every later frame fails. Mended for the
-    // code page action, which used to report "Done!" regardless.
-    TDialogScript script;
-    auto w = NewWindow();
-    ChooseInCombo(w->cbb_BaudRate_Set, 4);
-    for (QAbstractButton* button : {static_cast<QAbstractButton*>(w->btn_commandSet),
-                                    static_cast<QAbstractButton*>(w->btn_baudrateSet),
-                                    static_cast<QAbstractButton*>(w->btn_DownloadCodePage)}) {
-        PtyPair pty;
-        ScriptedFarEnd vanishing(pty, 35, [&pty](const ByteString&) {
-            pty.CloseMaster();
-            return ByteString();
-        });
-        CurrentPortName = QString::fromStdString(pty.PortName()).toStdU16String();
-        script.Boxes.clear();
-        Press(*w, button);
-        EXPECT_EQ(vanishing.Request().substr(0, 3), "\x02\x07\x13");
-        EXPECT_EQ(script.BoxTexts(), (QStringList{HandShakeFailMessage, "Fail!"}))
-            << button->objectName().toStdString();
-        EXPECT_FALSE(CommIsOpen());
-    }
-    // The speed that was not sent is not taken over.
-    EXPECT_EQ(w->cbb_BaudRate->currentText(), "9600");
-    EXPECT_EQ(CurrentBaudRate, 9600);
-}
+TEST(DeviceActionFailures, ADisplayThatVanishesShowsOneDisconnectMessage) {
+    // Whenever the line hangs up (during the handshake, or between the welcome frames), the
+    // action ends at once with one warning in the window's language: no handshake box, no
+    // "Done!" or "Fail!", and the speed that was not sent is not taken over.
+    for (const std::uint16_t lang : {std::uint16_t{0x0409}, std::uint16_t{0x0804}}) {
+        TDialogScript script;
+        auto w = NewWindow(lang);
+        ChooseInCombo(w->cbb_BaudRate_Set, 4);
+        const QString text = lang == 0x0804 ? QStringLiteral("显示屏已断开连接。")
+                                            : QStringLiteral("The display was disconnected.");
+        for (QAbstractButton* button : {static_cast<QAbstractButton*>(w->btn_commandSet),
+                                        static_cast<QAbstractButton*>(w->btn_baudrateSet),
+                                        static_cast<QAbstractButton*>(w->btn_GetSetting)}) {
+            PtyPair pty;
+            ScriptedFarEnd vanishing(pty, 35, [&pty](const ByteString&) {
+                pty.CloseMaster();
+                return ByteString();
+            });
+            CurrentPortName = QString::fromStdString(pty.PortName()).toStdU16String();
+            script.Boxes.clear();
+            Press(*w, button);
+            ASSERT_EQ(script.Boxes.size(), 1u) << button->objectName().toStdString();
+            EXPECT_EQ(script.Boxes[0].Text, text);
+            EXPECT_EQ(script.Boxes[0].Style, TMsgStyle::Warning);
+            EXPECT_FALSE(script.Boxes[0].Detail.isEmpty());
+        }
+        EXPECT_EQ(w->cbb_BaudRate->currentText(), "9600");
+        EXPECT_EQ(CurrentBaudRate, 9600);
 
-TEST(DeviceActionFailures, WelcomeMessageWithALostLineReportsFail) {
-    // The display hangs up after the handshake and line 1: lines 2 and the scroll choice
-    // cannot go out. Mended: this used to report "Done!".
-    VirtualDisplayProcess vd(VirtualDisplayProgram, {"--hangup-after", "2"});
-    ASSERT_TRUE(vd.Started()) << vd.Stderr();
-    TDialogScript script;
-    auto w = NewWindow();
-    ASSERT_TRUE(ChoosePort(*w, vd.PortName()));
-    Press(*w, w->btn_DownloadSetting);
-    EXPECT_EQ(script.BoxTexts(), QStringList{"Fail!"});
-    EXPECT_EQ(script.Boxes[0].Style, TMsgStyle::Warning);
-    const auto rx = vd.TraceEvents("RX");
-    ASSERT_EQ(rx.size(), 2u);
-    EXPECT_EQ(rx[1].substr(0, 11), "02 07 16 06");
-    EXPECT_FALSE(CommIsOpen());
+        VirtualDisplayProcess vd(VirtualDisplayProgram, {"--hangup-after", "2"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        ASSERT_TRUE(ChoosePort(*w, vd.PortName()));
+        script.Boxes.clear();
+        Press(*w, w->btn_DownloadSetting);
+        EXPECT_EQ(script.BoxTexts(), QStringList{text});
+    }
 }

@@ -3,7 +3,6 @@
 
 #include "AppTestSupport.h"
 #include "PtyPair.h"
-#include "untComm.h"
 #include "untPublishedPorts.h"
 #include "untSystemInfo.h"
 

@@ -1,7 +1,7 @@
 // The window as start-up leaves it: lists, defaults, captions in both languages, limits.
 
 #include "AppTestSupport.h"
-#include "untComm.h"
+#include "untDisplaySession.h"
 #include "untLanguage.h"
 #include "untSystemInfo.h"
 
@@ -104,7 +104,7 @@ TEST(WindowStartup, ListsAndDefaultsFromTheTables) {
 
     // The port list is what the link lists, the first one chosen.
     std::vector<std::string> ports;
-    ListComPorts(ports);
+    TDisplaySession::ListPorts(ports);
     ASSERT_EQ(w->cbb_SerialPort->count(), static_cast<int>(ports.size()));
     for (std::size_t i = 0; i < ports.size(); ++i)
         EXPECT_EQ(w->cbb_SerialPort->itemText(static_cast<int>(i)).toStdString(), ports[i]);

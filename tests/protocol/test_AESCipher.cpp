@@ -1,3 +1,4 @@
+#include "TestSystem.h"
 #include "untAESCipher.h"
 #include "untHex.h"
 
@@ -9,8 +10,9 @@
 
 namespace {
 
+// Written independently of the hex helpers under test elsewhere.
 ByteString Hex(std::string_view hex) {
-    return HexToBytes(hex);
+    return HexBytes(hex);
 }
 
 std::string Lower(std::string text) {

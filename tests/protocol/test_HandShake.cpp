@@ -3,10 +3,11 @@
 #include "PtyPair.h"
 #include "ReferenceCipher.h"
 #include "ScriptedFarEnd.h"
+#include "TestSystem.h"
+#include "untAESCipher.h"
 #include "untCmd_RV310.h"
 #include "untComm.h"
 
-#include "ReferenceCipher.h"
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -158,3 +159,34 @@ TEST(HandShakeClosed, NoConnectionGivesOneAndSendsNothing) {
 }
 
 } // namespace
+
+// The keys as the display holds them, written out here rather than taken from the header under
+// test, with known answers from an independent AES (`openssl enc -aes-128-cbc -nopad`) for the
+// challenge "ABCDEFGHIJKLMNOP" padded to 32 bytes.
+TEST(HandShakeKeys, KeySetsGiveTheKnownAnswers) {
+    struct TCase {
+        const HandshakeKeySet& Keys;
+        int Function;
+        int Timeout;
+        const char* EncryptKey;
+        const char* DecryptKey;
+        const char* Vector;
+        const char* Cipher;
+    };
+    const TCase cases[] = {
+        {StandardHandshakeKeys, 0x13, 500, "MUDE199705424242", "MUDE199705939393",
+         "MUDEXTB199706177", "077CEE33C00DAD9D99627F73752A9E9543B8C57EF5C0A2ED3C528CCA15ED772E"},
+        {JposHandshakeKeys, 0x12, 200, "#Tq]e7mWx%ruLzpk", "!~nVcbQReityhgsd", "+HbnwqZ^(sUGiXcN",
+         "F05E4D554C8168BE2827552413E13157BDD6435AA4E734ECE0352202640A11FE"},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(c.Keys.FunctionByte, c.Function);
+        EXPECT_EQ(c.Keys.ReplyTimeoutMs, c.Timeout);
+        EXPECT_EQ(c.Keys.EncryptKey, c.EncryptKey);
+        EXPECT_EQ(c.Keys.DecryptKey, c.DecryptKey);
+        EXPECT_EQ(c.Keys.Vector, c.Vector);
+        const ByteString padded = BlockPad("ABCDEFGHIJKLMNOP");
+        EXPECT_EQ(EncryptToHex(padded, c.EncryptKey, c.Vector), c.Cipher);
+        EXPECT_EQ(ReferenceCbc(false, HexBytes(c.Cipher), c.EncryptKey, c.Vector), padded);
+    }
+}

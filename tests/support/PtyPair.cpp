@@ -92,7 +92,9 @@ termios PtyPair::SlaveTermios() const {
     return t;
 }
 
-unsigned PtyPair::SlaveSpeed() const { return PtySlaveSpeed(slave_); }
+unsigned PtyPair::SlaveSpeed() const {
+    return PtySlaveSpeed(slave_);
+}
 
 void PtyPair::CloseMaster() {
     if (master_ >= 0)

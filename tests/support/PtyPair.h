@@ -11,7 +11,7 @@
 
 class PtyPair {
 public:
-    PtyPair();  // slave made raw; the test keeps its own slave fd open (see SlaveFd)
+    PtyPair(); // slave made raw; the test keeps its own slave fd open (see SlaveFd)
     ~PtyPair();
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;

@@ -1,4 +1,5 @@
 #include "ReadOnlyFolderScenario.h"
+#include "TestSystem.h"
 #include "untUtf8File.h"
 #include "untVersion.h"
 
@@ -9,10 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <spawn.h>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -26,24 +25,14 @@ namespace {
 // A fresh folder per test, removed afterwards (permissions opened up first).
 class Utf8File : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vyl-utf8-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << std::strerror(errno);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_, ignored))
-            if (entry.is_directory(ignored))
-                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
-    }
+    void SetUp() override { dir_ = temp_.Path(); }
     fs::path Path(const std::string& name) const { return dir_ / name; }
     std::size_t EntryCount(const fs::path& folder) const {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
 
+    TempDir temp_;
     fs::path dir_;
 };
 
@@ -209,37 +198,10 @@ TEST_F(Utf8File, ReadOnlyFolderAsUnprivilegedUser) {
     // program as user nobody (our own build folder may be closed to that user).
     constexpr int Nobody = 65534;
     PrepareReadOnlyFolder(dir_.string(), Nobody);
-    const fs::path self = Path("test_text");
+    const fs::path self = Path("text_tests");
     fs::copy_file(ProgramFilePath(), self);
     fs::permissions(self, fs::perms(0755));
 
-    std::vector<std::string> args = {"setpriv",
-                                     "--reuid=" + std::to_string(Nobody),
-                                     "--regid=" + std::to_string(Nobody),
-                                     "--clear-groups",
-                                     self.string(),
-                                     ReadOnlyFolderSwitch,
-                                     dir_.string()};
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    // LeakSanitizer cannot stop the world as another user in every container; leaks are the
-    // business of the in-process tests.
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e)
-        if (std::strncmp(*e, "ASAN_OPTIONS=", 13) != 0)
-            env.emplace_back(*e);
-    env.emplace_back("ASAN_OPTIONS=detect_leaks=0");
-    std::vector<char*> envp;
-    for (std::string& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    pid_t child = 0;
-    ASSERT_EQ(::posix_spawnp(&child, "setpriv", nullptr, nullptr, argv.data(), envp.data()), 0);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "see the scenario's messages above";
+    EXPECT_EQ(RunAsNobody({self.string(), ReadOnlyFolderSwitch, dir_.string()}), 0)
+        << "see the scenario's messages above";
 }

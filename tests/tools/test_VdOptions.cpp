@@ -26,6 +26,8 @@ TEST(VdOptions, ValuesFlagsAndDefaults) {
                "--no-jpos",
                "--reply-delay",
                "300",
+               "--read-delay",
+               "250",
                "--trace",
                "/tmp/t",
                "--wrong-key",
@@ -49,6 +51,7 @@ TEST(VdOptions, ValuesFlagsAndDefaults) {
     EXPECT_EQ(o.Baud, 19200);
     EXPECT_FALSE(o.Jpos);
     EXPECT_EQ(o.ReplyDelayMs, 300);
+    EXPECT_EQ(o.ReadDelayMs, 250);
     EXPECT_EQ(o.TraceFile, "/tmp/t");
     EXPECT_TRUE(o.WrongKey && o.Garbage && o.NoTerminator && o.NoAnswer && o.RequireHandshake);
     EXPECT_EQ(o.HangupAfter, 3);
@@ -69,6 +72,7 @@ TEST(VdOptions, BadOptionsAreNamed) {
         {{"--baud", "fast"}, "--baud"},
         {{"--brightness", "5"}, "--brightness"},
         {{"--reply-delay", "-1"}, "--reply-delay"},
+        {{"--read-delay", "x"}, "--read-delay"},
         {{"--hangup-after", "0"}, "--hangup-after"},
         {{"--firmware", "256"}, "--firmware"},
         {{"--quiet=yes"}, "takes no value"},
@@ -99,7 +103,9 @@ TEST(VdOptions, StartSettingsFromDefaultsFileAndOptions) {
     o.SettingsFile = path;
     o.Model = "RV310";
     o.Codepage = 17;
+    SystemInfo.back_light = 4; // the process-wide record is the utility's, not the display's
     ASSERT_TRUE(BuildStartSettings(o, s, error)) << error;
+    EXPECT_EQ(SystemInfo.back_light, 4);
     EXPECT_EQ(s.back_light, 2);
     EXPECT_EQ(s.wel_mess1, u"HELLO");
     EXPECT_EQ(s.Baud_Rate, 3);
@@ -119,7 +125,9 @@ TEST(VdOptions, StartSettingsFromDefaultsFileAndOptions) {
     o.Codepage.reset();
 
     std::ofstream(path) << "{not json";
+    const std::string modelBefore = s.product_name;
     EXPECT_FALSE(BuildStartSettings(o, s, error));
+    EXPECT_EQ(s.product_name, modelBefore); // a failure hands nothing over
     EXPECT_NE(error.find("Parsing failed!"), std::string::npos) << error;
     std::ofstream(path) << "[1,2]";
     EXPECT_FALSE(BuildStartSettings(o, s, error));

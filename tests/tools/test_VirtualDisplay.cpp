@@ -11,7 +11,12 @@
 #include <algorithm>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <memory>
+#include <optional>
 #include <poll.h>
+#include <sstream>
+#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -52,6 +57,33 @@ public:
     void Write(const ByteString& b) {
         ASSERT_EQ(write(fd_, b.data(), b.size()), ssize_t(b.size()));
     }
+    // What one read gets once bytes are there (nothing after `limit`).
+    ByteString ReadOnce(std::chrono::milliseconds limit) {
+        pollfd p{fd_, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(limit.count())) <= 0)
+            return {};
+        char buf[4096];
+        const ssize_t n = read(fd_, buf, sizeof buf);
+        return n > 0 ? ByteString(buf, static_cast<std::size_t>(n)) : ByteString();
+    }
+    // Reads until a 00 byte came (or `limit` passed).
+    ByteString ReadDocument(std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        ByteString out;
+        while (out.find('\0') == std::string::npos) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd p{fd_, POLLIN, 0};
+            char buf[4096];
+            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                break;
+            const ssize_t n = read(fd_, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            out.append(buf, static_cast<std::size_t>(n));
+        }
+        return out;
+    }
     // Reads until `quiet` passes without a byte; `hungUp` tells whether the far end went.
     ByteString ReadUntilQuiet(std::chrono::milliseconds quiet, bool* hungUp = nullptr) {
         ByteString out;
@@ -72,6 +104,109 @@ public:
 
 private:
     int fd_ = -1;
+};
+
+// A display whose announcement is held up: its standard output is a pipe filled to the brim,
+// so it blocks writing the "Publishing port" line until the test reads the pipe. The port is
+// published by then, and a host may open it before the display gets any further.
+class HeldBackDisplay {
+public:
+    explicit HeldBackDisplay(const std::vector<std::string>& extraArgs) {
+        char dir[] = "/tmp/vyl-vd-held-XXXXXX";
+        if (mkdtemp(dir) == nullptr)
+            return;
+        dir_ = dir;
+        port_ = "VylHeld-" + std::to_string(getpid());
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0)
+            return;
+        pipe_ = fds[0];
+        fcntl(fds[1], F_SETPIPE_SZ, 4096);
+        fcntl(fds[1], F_SETFL, O_NONBLOCK);
+        const std::string filler(4096, '.');
+        while (write(fds[1], filler.data(), filler.size()) > 0) {
+        }
+        // The display must block on the full pipe, not fail with EAGAIN.
+        fcntl(fds[1], F_SETFL, 0);
+        std::vector<std::string> all{kProgram, "--port", port_, "--trace", Trace(), "--quiet"};
+        all.insert(all.end(), extraArgs.begin(), extraArgs.end());
+        std::vector<char*> argv;
+        for (auto& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(fds[1], STDOUT_FILENO);
+            execv(kProgram.c_str(), argv.data());
+            _exit(127);
+        }
+        close(fds[1]);
+    }
+    ~HeldBackDisplay() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (pipe_ >= 0)
+            close(pipe_);
+        if (!dir_.empty()) {
+            unlink(Trace().c_str());
+            rmdir(dir_.c_str());
+        }
+    }
+    HeldBackDisplay(const HeldBackDisplay&) = delete;
+    HeldBackDisplay& operator=(const HeldBackDisplay&) = delete;
+
+    // The device behind the published name, as soon as there is one.
+    std::optional<std::string> WaitPublished() const {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (std::chrono::steady_clock::now() < deadline && pid_ > 0) {
+            if (auto device = ResolvePublishedPort(port_))
+                return device;
+            std::this_thread::sleep_for(1ms);
+        }
+        return std::nullopt;
+    }
+    // Reads the pipe until the announcement came through; the display goes on from there.
+    bool Release() {
+        std::string seen;
+        while (seen.find("Publishing port " + port_) == std::string::npos) {
+            pollfd p{pipe_, POLLIN, 0};
+            char buf[4096];
+            if (poll(&p, 1, 10000) <= 0)
+                return false;
+            const ssize_t n = read(pipe_, buf, sizeof buf);
+            if (n <= 0)
+                return false;
+            seen.append(buf, static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+    // The events of the trace in order, waiting until `last` is among them.
+    std::vector<std::string> EventsUntil(const std::string& last) const {
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        for (;;) {
+            std::vector<std::string> events;
+            std::ifstream in(Trace());
+            for (std::string line; std::getline(in, line);) {
+                std::istringstream fields(line);
+                std::string time, event;
+                fields >> time >> event;
+                events.push_back(event);
+            }
+            if (Contains(events, last) || std::chrono::steady_clock::now() > deadline)
+                return events;
+            std::this_thread::sleep_for(5ms);
+        }
+    }
+
+private:
+    std::string Trace() const { return dir_ + "/trace"; }
+
+    std::string dir_;
+    std::string port_;
+    int pipe_ = -1;
+    pid_t pid_ = -1;
 };
 
 TEST(VirtualDisplay, HandshakesAndEverySettingFrameShowInItsDocument) {
@@ -147,6 +282,72 @@ TEST(VirtualDisplay, SpeedChangeLeavesAHostAtTheOldSpeedUnanswered) {
     EXPECT_GE(vd.TraceEvents("DROP").size(), 2u);
 }
 
+TEST(VirtualDisplay, BytesAtAnotherSpeedArriveAsItsReceiverReadsThem) {
+    VirtualDisplayProcess vd(kProgram, {"--baud", "19200"});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    RawLine line(vd.DevicePath(), B9600);
+    ASSERT_TRUE(line.Ok());
+    // At half the display's speed FF loses its lowest bit to the long start bit; 00 reads a
+    // 0 stop bit and is lost (worked out in the resampling tests).
+    line.Write(ByteString("\xFF", 1));
+    ASSERT_EQ(vd.WaitForEvents("RX", 1), std::vector<std::string>{"FE"});
+    line.Write(ByteString("\x00", 1));
+    const auto drops = vd.WaitForEvents("DROP", 2);
+    ASSERT_EQ(drops.size(), 2u);
+    EXPECT_EQ(drops[0], "FF host 9600 display 19200 read FE");
+    EXPECT_EQ(drops[1], "00 host 9600 display 19200 read");
+    line.Write(ByteString("\x02\x07\x16\x05", 4)); // the settings request, garbled
+    EXPECT_TRUE(line.ReadUntilQuiet(300ms).empty());
+    ASSERT_EQ(vd.WaitForEvents("DROP", 3).size(), 3u);
+
+    RawLine right(vd.DevicePath(), B19200);
+    right.Write(ByteString("\x02\x07\x16\x05", 4));
+    const ByteString document = right.ReadDocument(5s);
+    ASSERT_FALSE(document.empty());
+    EXPECT_EQ(nlohmann::json::parse(document.substr(0, document.size() - 1))["Baud_Rate"], 1);
+}
+
+TEST(VirtualDisplay, SeveralDisplaysAtOnceEachAtItsOwnSpeed) {
+    const std::vector<std::pair<std::string, int>> speeds = {
+        {"9600", 0}, {"19200", 1}, {"38400", 2}, {"57600", 3}, {"115200", 4}};
+    const speed_t codes[] = {B9600, B19200, B38400, B57600, B115200};
+    std::vector<std::unique_ptr<VirtualDisplayProcess>> displays;
+    std::vector<std::unique_ptr<RawLine>> lines;
+    for (std::size_t i = 0; i < speeds.size(); ++i) {
+        displays.push_back(std::make_unique<VirtualDisplayProcess>(
+            kProgram, std::vector<std::string>{"--baud", speeds[i].first, "--model",
+                                               "Display at " + speeds[i].first}));
+        ASSERT_TRUE(displays.back()->Started()) << displays.back()->Stderr();
+    }
+    std::vector<std::string> ports;
+    ASSERT_TRUE(ListComPorts(ports));
+    for (const auto& vd : displays)
+        EXPECT_EQ(std::count(ports.begin(), ports.end(), vd->PortName()), 1) << vd->PortName();
+
+    // All lines open together, every request out before any answer is read.
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        lines.push_back(std::make_unique<RawLine>(displays[i]->DevicePath(), codes[i]));
+        ASSERT_TRUE(lines.back()->Ok());
+        lines.back()->Write(ByteString("\x02\x07\x16\x05", 4));
+    }
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        const ByteString reply = lines[i]->ReadDocument(5s);
+        ASSERT_FALSE(reply.empty()) << speeds[i].first;
+        const auto doc = nlohmann::json::parse(reply.substr(0, reply.size() - 1));
+        EXPECT_EQ(doc["Baud_Rate"], speeds[i].second);
+        EXPECT_EQ(doc["product_name"], "Display at " + speeds[i].first);
+    }
+    lines.clear();
+
+    // And each through the link by its name, at its speed.
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        ASSERT_TRUE(OpenComm(displays[i]->PortName(), std::stoi(speeds[i].first)));
+        EXPECT_EQ(HandShake(), 0) << speeds[i].first;
+        CloseComm();
+        EXPECT_TRUE(displays[i]->TraceEvents("DROP").empty()) << speeds[i].first;
+    }
+}
+
 TEST(VirtualDisplay, RequiredHandshakeHoldsForOneConnection) {
     VirtualDisplayProcess vd(kProgram, {"--require-handshake"});
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
@@ -167,6 +368,43 @@ TEST(VirtualDisplay, RequiredHandshakeHoldsForOneConnection) {
     CloseComm();
     EXPECT_EQ(vd.TraceEvents("IGNORED"), (std::vector<std::string>{"1F 58 01", "1F 58 04"}));
     EXPECT_EQ(vd.WaitForEvents("CLOSE", 2).size(), 2u);
+}
+
+TEST(VirtualDisplay, AHostThatOpensTheMomentThePortIsPublishedIsSeen) {
+    HeldBackDisplay vd({"--require-handshake"});
+    const auto device = vd.WaitPublished();
+    ASSERT_TRUE(device);
+    {
+        RawLine line(*device, B9600);
+        ASSERT_TRUE(line.Ok());
+        line.Write(ByteString("\x1F\x58\x01", 3)); // a setting frame without a handshake
+    }
+    ASSERT_TRUE(vd.Release());
+    EXPECT_EQ(vd.EventsUntil("CLOSE"),
+              (std::vector<std::string>{"OPEN", "RX", "IGNORED", "CLOSE"}));
+}
+
+TEST(VirtualDisplay, ASpeedFrameReadLateIsJudgedAtTheSpeedItWasSentAt) {
+    // The display reads each chunk a while after it woke up for it: by then the host has
+    // closed the port and opened it again at the new speed.
+    VirtualDisplayProcess vd(kProgram, {"--read-delay", "300"});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+    // An exchange first, as every action starts with one: the display has heard this
+    // connection before the speed frame comes.
+    EXPECT_EQ(Settings()["Baud_Rate"], 0);
+    EXPECT_EQ(DSP_SetBaudrate(1), COMM_OK);
+    CloseComm();
+    ASSERT_TRUE(OpenComm(vd.PortName(), 19200));
+    // The host's next frame comes once the display has seen it reopen, as a host pausing
+    // after an open would.
+    ASSERT_EQ(vd.WaitForEvents("OPEN", 2).size(), 2u);
+    const auto doc = Settings();
+    EXPECT_TRUE(doc.is_object() && doc["Baud_Rate"] == 1) << vd.Trace();
+    CloseComm();
+    EXPECT_EQ(vd.TraceEvents("SPEED"), std::vector<std::string>{"19200"});
+    EXPECT_EQ(vd.TraceEvents("RX"),
+              (std::vector<std::string>{"02 07 16 05", "02 42 31", "02 07 16 05"}));
 }
 
 TEST(VirtualDisplay, LateAndMissingAnswers) {
@@ -232,6 +470,22 @@ TEST(VirtualDisplay, AnswersArePacedAtTheLineSpeed) {
     // Ten bit times per byte at 9600 bit/s; a lower bound holds on any machine.
     const auto expected = std::chrono::microseconds(reply.size() * 10 * 1000000 / 9600);
     EXPECT_GE(took, expected * 9 / 10);
+}
+
+TEST(VirtualDisplay, AnInstantDisplayAnswersInOneWrite) {
+    VirtualDisplayProcess vd(kProgram, {"--instant"});
+    ASSERT_TRUE(vd.Started()) << vd.Stderr();
+    RawLine line(vd.DevicePath(), B9600);
+    ASSERT_TRUE(line.Ok());
+    // The first read after the answer began holds all of it; paced, it would hold a byte or
+    // two (a byte takes a millisecond at 9600 bit/s).
+    line.Write(ByteString("\x02\x07\x13", 3) + ByteString(32, 'A'));
+    EXPECT_EQ(line.ReadOnce(5s).size(), 35u);
+    line.Write(ByteString("\x02\x07\x16\x05", 4));
+    const ByteString document = line.ReadOnce(5s);
+    ASSERT_GT(document.size(), 300u);
+    EXPECT_EQ(document.find('\0'), document.size() - 1);
+    EXPECT_EQ(vd.WaitForEvents("TX", 2).size(), 2u);
 }
 
 TEST(VirtualDisplay, MisbehavioursOnTheRawLine) {

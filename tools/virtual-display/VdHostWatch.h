@@ -22,7 +22,6 @@ public:
     // Reads the pending notifications: Opened when the host went from no open fd to one,
     // Closed when its last fd went, in the order they happened.
     std::vector<Change> Read();
-    bool HostHasPort() const { return opens_ > 0; }
 
 private:
     int fd_ = -1;

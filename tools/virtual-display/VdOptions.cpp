@@ -47,6 +47,12 @@ Behaviour:
                         close)
   --no-jpos             do not answer the JavaPOS handshake (02 07 12)
   --reply-delay MS      wait MS milliseconds before each answer
+  --instant             send each answer at once, in one write, instead of pacing it at the
+                        line speed (for measuring the host's own delays)
+  --read-delay MS       wait MS milliseconds before each read of the line: a slow display,
+                        which reads bytes late, after the host may have closed the port,
+                        reopened it or changed its speed (each byte is still judged at the
+                        speed the host had when it sent it)
   --trace FILE          append every frame received and every answer sent to FILE
   --quiet               show nothing but the publishing line
 
@@ -62,9 +68,10 @@ Misbehaviours, for tests:
 At start it prints one line "Publishing port NAME (/dev/pts/N)". It runs until SIGINT,
 SIGTERM or SIGHUP and then withdraws the port.
 
-It understands the host only while the speed the host set on the line equals its own;
-after a speed frame it switches to the new speed. Answers are paced at its speed (ten bit
-times per byte).
+It understands the host only while the speed the host set on the line equals its own: bytes
+sent at another speed reach it as on a real line, read by its receiver at its own speed
+(characters with a framing error lost). After a speed frame it switches to the new speed. Answers are paced at its speed (ten bit
+times per byte) unless --instant.
 
 Trace file: one line per event, fields separated by one space:
   <time> <EVENT> [<hex bytes>] [<more>]
@@ -74,8 +81,9 @@ Trace file: one line per event, fields separated by one space:
                cursor frame carries the text that followed it ("RX 1F 24 05 02 41 42")
   IGNORED <hex>  the frame just received was not applied (no handshake, value unknown)
   TX <hex>     an answer, written when its last byte has been sent
-  DROP <hex>   bytes received while the host's speed differed from the display's; then
-               "host <bit/s> display <bit/s>"
+  DROP <hex>   bytes the host sent while its speed differed from the display's; then
+               "host <bit/s> display <bit/s> read [<hex>]": the bytes the display read of
+               them, which it decodes as frames like any others
   SPEED <bit/s>  the display switched its line speed
   OPEN / CLOSE   the host opened / closed the port
   LOST <hex>     the unsent rest of an answer when the host closed the port (what was sent
@@ -101,7 +109,7 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
         {"--no-jpos", nullptr},       {"--require-handshake", &o.RequireHandshake},
         {"--quiet", &o.Quiet},        {"--no-answer", &o.NoAnswer},
         {"--wrong-key", &o.WrongKey}, {"--no-terminator", &o.NoTerminator},
-        {"--garbage", &o.Garbage},
+        {"--garbage", &o.Garbage},    {"--instant", &o.Instant},
     };
     auto intOption = [](std::optional<int>& target, int low, int high) {
         return [&target, low, high](const std::string& v) {
@@ -112,7 +120,7 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
             return true;
         };
     };
-    std::optional<int> replyDelay, hangup;
+    std::optional<int> replyDelay, readDelay, hangup;
     const std::map<std::string, std::function<bool(const std::string&)>> valued = {
         {"--port",
          [&o](const std::string& v) {
@@ -141,6 +149,7 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
         {"--brightness", intOption(o.Brightness, 1, 4)},
         {"--firmware", intOption(o.Firmware, 0, 255)},
         {"--reply-delay", intOption(replyDelay, 0, 600000)},
+        {"--read-delay", intOption(readDelay, 0, 600000)},
         {"--hangup-after", intOption(hangup, 1, 1000000)},
     };
 
@@ -176,35 +185,30 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
             return fail("bad value for " + name + ": \"" + *value + "\"");
     }
     o.ReplyDelayMs = replyDelay.value_or(0);
+    o.ReadDelayMs = readDelay.value_or(0);
     o.HangupAfter = hangup.value_or(0);
     return parsed;
 }
 
 bool BuildStartSettings(const VdOptions& options, TSystemInfo& settings, std::string& error) {
-    const TSystemInfo saved = SystemInfo; // the parser works on the process-wide record
-    auto finish = [&](bool ok) {
-        if (ok)
-            settings = SystemInfo;
-        SystemInfo = saved;
-        return ok;
-    };
+    // Built apart and handed over only when complete: a failure leaves `settings` as it was.
+    TSystemInfo s;
     try {
-        ParseSettingsJson(Utf8ToUtf16(GetDefaultSettingsJson()));
-        SystemInfo.product_name = "VYL Virtual Display";
-        SystemInfo.firmware_version = 1;
-        SystemInfo.chip = "virtual";
+        ParseSettingsJson(Utf8ToUtf16(GetDefaultSettingsJson()), s);
+        s.product_name = "VYL Virtual Display";
+        s.firmware_version = 1;
+        s.chip = "virtual";
         if (options.SettingsFile) {
-            const TParseResult r = ParseSettingsJson(ReadUtf8File(*options.SettingsFile));
+            const TParseResult r = ParseSettingsJson(ReadUtf8File(*options.SettingsFile), s);
             if (!r.Success) {
                 error = *options.SettingsFile + ": " + r.Error;
-                return finish(false);
+                return false;
             }
         }
     } catch (const std::exception& e) {
         error = (options.SettingsFile ? *options.SettingsFile + ": " : std::string()) + e.what();
-        return finish(false);
+        return false;
     }
-    TSystemInfo& s = SystemInfo;
     if (options.Baud) {
         int code = -1;
         for (const TBaudRates& row : BaudRateTable)
@@ -212,7 +216,7 @@ bool BuildStartSettings(const VdOptions& options, TSystemInfo& settings, std::st
                 code = row.No;
         if (code < 0) {
             error = "--baud " + std::to_string(*options.Baud) + ": not a speed of the display";
-            return finish(false);
+            return false;
         }
         s.Baud_Rate = static_cast<std::uint8_t>(code);
     }
@@ -236,8 +240,9 @@ bool BuildStartSettings(const VdOptions& options, TSystemInfo& settings, std::st
               IndexOfNo(CommandModeTable, options.Command.value_or(none)) >= 0, s.Comm_No) ||
         !pick("--brightness", options.Brightness, true, s.back_light) ||
         !pick("--firmware", options.Firmware, true, s.firmware_version))
-        return finish(false);
+        return false;
     if (options.Model)
         s.product_name = *options.Model;
-    return finish(true);
+    settings = s;
+    return true;
 }

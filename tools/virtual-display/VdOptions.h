@@ -19,6 +19,8 @@ struct VdOptions {
     bool Jpos = true;
     bool RequireHandshake = false;
     int ReplyDelayMs = 0;
+    bool Instant = false; // answers leave at once, in one write, unpaced
+    int ReadDelayMs = 0;  // a slow display: it waits this long before each read of the line
     std::optional<std::string> TraceFile;
     bool Quiet = false;
     // Misbehaviours.

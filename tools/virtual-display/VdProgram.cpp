@@ -4,6 +4,7 @@
 #include "VdHandshake.h"
 #include "VdHostWatch.h"
 #include "VdLineSpeed.h"
+#include "VdResample.h"
 #include "VdState.h"
 #include "VdTerminal.h"
 #include "VdTrace.h"
@@ -19,12 +20,15 @@
 #include <ctime>
 #include <deque>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <poll.h>
 #include <pty.h>
 #include <random>
+#include <sys/ioctl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -91,43 +95,52 @@ struct Outgoing {
     Clock::time_point DueOf(std::size_t index) const {
         return Start + ByteTime * static_cast<long>(index + 1);
     }
+    Clock::time_point End() const { return Start + ByteTime * static_cast<long>(Bytes.size()); }
 };
 
 class Display {
 public:
-    Display(const VdOptions& options, const TSystemInfo& start, Pty& pty, VdTrace& trace)
+    Display(const VdOptions& options, const TSystemInfo& start, Pty& pty, VdHostWatch& watch,
+            VdTrace& trace)
         : options_(options), state_(start), pty_(pty), trace_(trace),
-          terminal_(options.Quiet, isatty(STDOUT_FILENO) == 1), watch_(pty.SlavePath),
+          terminal_(options.Quiet, isatty(STDOUT_FILENO) == 1), watch_(watch),
           random_(std::random_device{}()) {}
 
     int Run();
 
 private:
-    void ReadLine(Clock::time_point now);
+    void OnWakeUp();
+    std::size_t Arrived() const;
+    // Reads what the host sent (at most `limit` bytes) and judges it at `hostSpeed`.
+    void ReadLine(std::optional<std::size_t> limit, unsigned hostSpeed);
+    void Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_point now);
     void Handle(const Frame& frame);
     void Queue(ByteString reply);
-    void Send(Clock::time_point now);
+    // Writes what is due of the answers queued; sets writeBlocked_ when the host's input is full.
+    void Send();
     void OnHostChange(VdHostWatch::Change change);
     void Handle(std::vector<Frame> frames) {
         for (const Frame& f : frames)
             Handle(f);
     }
     ByteString Garbage(std::size_t size, bool noZero);
-    int PollTimeoutMs(Clock::time_point now) const;
+    timespec PollTimeout(Clock::time_point now) const;
 
     const VdOptions& options_;
     DisplayState state_;
     Pty& pty_;
     VdTrace& trace_;
     VdTerminal terminal_;
-    VdHostWatch watch_;
+    VdHostWatch& watch_;
     FrameDecoder decoder_;
     std::deque<Outgoing> out_;
     std::mt19937 random_;
     bool authorized_ = false; // a handshake was answered on this connection
     long frames_ = 0;
     bool hangup_ = false;
+    bool writeBlocked_ = false;
     Clock::time_point lastRx_ = Clock::now();
+    unsigned hostSpeed_ = 0; // the host's speed as last sampled in its current connection
     Clock::time_point nextScroll_ = Clock::now();
 };
 
@@ -141,13 +154,17 @@ ByteString Display::Garbage(std::size_t size, bool noZero) {
 
 void Display::Queue(ByteString reply) {
     const int speed = std::max(state_.LineSpeed(), 1);
-    // Ten bit times per byte: start bit, eight data bits, stop bit.
-    const auto byteTime =
-        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(10.0 / speed));
+    // Ten bit times per byte: start bit, eight data bits, stop bit. An instant display sends
+    // the whole answer at once.
+    const auto byteTime = options_.Instant ? Clock::duration::zero()
+                                           : std::chrono::duration_cast<Clock::duration>(
+                                                 std::chrono::duration<double>(10.0 / speed));
     Clock::time_point start = Clock::now() + std::chrono::milliseconds(options_.ReplyDelayMs);
     if (!out_.empty())
-        start = std::max(start, out_.back().DueOf(out_.back().Bytes.size() - 1));
+        start = std::max(start, out_.back().End());
     out_.push_back(Outgoing{std::move(reply), start, byteTime});
+    if (options_.Instant)
+        Send();
 }
 
 void Display::Handle(const Frame& frame) {
@@ -194,31 +211,81 @@ void Display::Handle(const Frame& frame) {
         hangup_ = true;
 }
 
-void Display::ReadLine(Clock::time_point now) {
+std::size_t Display::Arrived() const {
+    int n = 0;
+    return ioctl(pty_.Master, FIONREAD, &n) == 0 && n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+void Display::ReadLine(std::optional<std::size_t> limit, unsigned hostSpeed) {
+    if (options_.ReadDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(options_.ReadDelayMs));
+    // Without a limit this reads until the line is empty: the read that finds nothing also
+    // waits for bytes the kernel is still carrying from the slave to the master.
+    std::size_t left = limit.value_or(std::numeric_limits<std::size_t>::max());
     char buf[4096];
-    for (;;) {
-        const ssize_t n = read(pty_.Master, buf, sizeof buf);
+    while (left > 0) {
+        const ssize_t n = read(pty_.Master, buf, std::min(sizeof buf, left));
         if (n <= 0)
             return;
-        const ByteString bytes(buf, static_cast<std::size_t>(n));
-        lastRx_ = now;
-        const unsigned host = HostLineSpeed(pty_.Slave);
-        // A speed frame switches the display at once: the bytes after it in the same chunk are
-        // already judged at the new speed.
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const unsigned own = static_cast<unsigned>(state_.LineSpeed());
-            if (host != own) {
-                // At another speed the bits make no sense to the display: it sees noise.
-                decoder_.Reset();
-                const ByteString rest = bytes.substr(i);
-                const std::string speeds =
-                    "host " + std::to_string(host) + " display " + std::to_string(own);
-                trace_.Write("DROP", &rest, speeds);
-                terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(rest) +
-                              "   not understood (" + speeds + ")");
-                break;
-            }
-            Handle(decoder_.Feed(bytes.substr(i, 1), now));
+        left -= static_cast<std::size_t>(n);
+        lastRx_ = Clock::now();
+        Receive(ByteString(buf, static_cast<std::size_t>(n)), hostSpeed, lastRx_);
+    }
+}
+
+void Display::Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_point now) {
+    // A speed frame switches the display at once: the bytes after it in the same chunk are
+    // already judged at the new speed.
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned own = static_cast<unsigned>(state_.LineSpeed());
+        if (hostSpeed != 0 && hostSpeed != own) {
+            // At another speed the display's receiver reads other bits than were sent, and
+            // loses the characters whose stop bit it reads as 0: what is left are bytes like
+            // any others.
+            const ByteString sent = bytes.substr(i);
+            const ByteString read = ReceivedAtRate(sent, hostSpeed, own);
+            const std::string speeds =
+                "host " + std::to_string(hostSpeed) + " display " + std::to_string(own);
+            trace_.Write("DROP", &sent,
+                         speeds + " read" + (read.empty() ? "" : " " + BytesToSpacedHex(read)));
+            terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(sent) + "   read as \"" +
+                          BytesToSpacedHex(read) + "\" (" + speeds + ")");
+            Handle(decoder_.Feed(read, now));
+            return;
+        }
+        Handle(decoder_.Feed(bytes.substr(i, 1), now));
+    }
+}
+
+void Display::OnWakeUp() {
+    // A pty keeps no speed with its bytes, so the host's speed is sampled at every wake-up,
+    // before the open and close notifications are read: when none came, the connection that
+    // was open at the sample is still open, the sample is its speed, and the bytes that had
+    // arrived by then are its own. Bytes that come later wait for the next wake-up.
+    const unsigned sampled = HostLineSpeed(pty_.Slave);
+    const std::size_t arrived = Arrived();
+    const std::vector<VdHostWatch::Change> changes = watch_.Read();
+    using Change = VdHostWatch::Change;
+    // Closing leaves the host's settings on the line: unless another open came, the sample is
+    // still the speed of the connection that had the port last. (A connection that opened,
+    // wrote and closed while the display slept, with the next one open already, is judged at
+    // the next one's speed: nothing tells them apart.)
+    if (std::find(changes.begin(), changes.end(), Change::Opened) == changes.end())
+        hostSpeed_ = sampled;
+    if (changes.empty()) {
+        if (arrived > 0)
+            ReadLine(arrived, hostSpeed_);
+        return;
+    }
+    for (const Change change : changes) {
+        if (change == Change::Closed) {
+            // What is still unread was written before the close, by the connection that
+            // closed: it is judged at the last speed sampled in that connection.
+            ReadLine(std::nullopt, hostSpeed_);
+            OnHostChange(change);
+        } else {
+            OnHostChange(change);
+            hostSpeed_ = HostLineSpeed(pty_.Slave);
         }
     }
 }
@@ -242,16 +309,22 @@ void Display::OnHostChange(VdHostWatch::Change change) {
     terminal_.Log(LocalTime() + (opened ? " host opened the port" : " host closed the port"));
 }
 
-void Display::Send(Clock::time_point now) {
+void Display::Send() {
+    writeBlocked_ = false;
     while (!out_.empty()) {
         Outgoing& o = out_.front();
+        const Clock::time_point now = Clock::now();
         std::size_t due = o.Sent;
         while (due < o.Bytes.size() && o.DueOf(due) <= now)
             ++due;
         if (due > o.Sent) {
-            const ssize_t n = write(pty_.Master, o.Bytes.data() + o.Sent, due - o.Sent);
+            // All that is due in one write: an instant answer leaves whole.
+            const std::size_t wanted = due - o.Sent;
+            const ssize_t n = write(pty_.Master, o.Bytes.data() + o.Sent, wanted);
             if (n > 0)
                 o.Sent += static_cast<std::size_t>(n);
+            // The host's input is full: wait until it reads rather than retry at once.
+            writeBlocked_ = n < static_cast<ssize_t>(wanted);
         }
         if (o.Sent < o.Bytes.size())
             return;
@@ -265,51 +338,45 @@ void Display::Send(Clock::time_point now) {
     }
 }
 
-int Display::PollTimeoutMs(Clock::time_point now) const {
+timespec Display::PollTimeout(Clock::time_point now) const {
     Clock::time_point wake = now + std::chrono::seconds(1);
-    if (!out_.empty())
+    if (!out_.empty() && !writeBlocked_)
         wake = std::min(wake, out_.front().DueOf(out_.front().Sent));
     if (const auto d = decoder_.NextDeadline())
         wake = std::min(wake, *d);
     if (terminal_.Interactive() && state_.Scrolling())
         wake = std::min(wake, nextScroll_);
-    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(wake - now).count();
-    return us <= 0 ? 0 : static_cast<int>((us + 999) / 1000);
+    // To the nanosecond: a byte at 115200 bit/s takes 87 us, and an instant answer must not
+    // wait for a millisecond tick.
+    const long long ns = std::max<long long>(
+        0, std::chrono::duration_cast<std::chrono::nanoseconds>(wake - now).count());
+    return timespec{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
 }
 
 int Display::Run() {
     terminal_.Refresh(state_);
     for (;;) {
         Clock::time_point now = Clock::now();
+        const short lineEvents = static_cast<short>(POLLIN | (writeBlocked_ ? POLLOUT : 0));
         pollfd fds[3] = {
-            {pty_.Master, POLLIN, 0}, {gSignalPipe[0], POLLIN, 0}, {watch_.Fd(), POLLIN, 0}};
-        const int ready = poll(fds, watch_.Active() ? 3 : 2, PollTimeoutMs(now));
+            {pty_.Master, lineEvents, 0}, {gSignalPipe[0], POLLIN, 0}, {watch_.Fd(), POLLIN, 0}};
+        const timespec timeout = PollTimeout(now);
+        const int ready = ppoll(fds, watch_.Active() ? 3 : 2, &timeout, nullptr);
         if (ready < 0 && errno != EINTR) {
-            std::fprintf(stderr, "vyl-virtual-display: poll: %s\n", std::strerror(errno));
+            std::fprintf(stderr, "vyl-virtual-display: ppoll: %s\n", std::strerror(errno));
             return kExitFailure;
         }
-        now = Clock::now();
         if (ready > 0 && (fds[1].revents & POLLIN)) {
             terminal_.Log(LocalTime() + " signal received, withdrawing the port");
             return kExitOk;
         }
-        // An open is seen before the bytes the host wrote after it; bytes written before a
-        // close belong to the connection that closed.
-        std::vector<VdHostWatch::Change> changes;
-        if (ready > 0 && watch_.Active() && (fds[2].revents & POLLIN))
-            changes = watch_.Read();
-        std::size_t next = 0;
-        if (!changes.empty() && changes.front() == VdHostWatch::Change::Opened)
-            OnHostChange(changes[next++]);
-        if ((ready > 0 && (fds[0].revents & POLLIN)) || !changes.empty())
-            ReadLine(now);
-        for (; next < changes.size(); ++next)
-            OnHostChange(changes[next]);
+        OnWakeUp();
+        now = Clock::now();
         // Without open/close notifications a long silence stands for the end of a connection.
         if (!watch_.Active() && authorized_ && now - lastRx_ > std::chrono::seconds(5))
             authorized_ = false;
         Handle(decoder_.Tick(now));
-        Send(now);
+        Send();
         if (terminal_.Interactive() && state_.Scrolling() && now >= nextScroll_) {
             state_.ScrollStep();
             nextScroll_ = now + std::chrono::milliseconds(350);
@@ -364,6 +431,8 @@ int RunVirtualDisplay(const VdOptions& options) {
         std::fprintf(stderr, "vyl-virtual-display: %s\n", error.c_str());
         return kExitFailure;
     }
+    // Watching starts before the name is out: a host may open the port the moment it appears.
+    VdHostWatch watch(pty.SlavePath);
     std::unique_ptr<TPortPublication> publication;
     try {
         publication = std::make_unique<TPortPublication>(options.Port, pty.SlavePath);
@@ -375,7 +444,7 @@ int RunVirtualDisplay(const VdOptions& options) {
     std::printf("Publishing port %s (%s)\n", options.Port.c_str(), pty.SlavePath.c_str());
     std::fflush(stdout);
 
-    Display display(options, start, pty, trace);
+    Display display(options, start, pty, watch, trace);
     const int status = display.Run();
     publication->Withdraw();
     return status;

@@ -36,8 +36,6 @@ public:
     std::string SettingsDocument() const;
 
     const TSystemInfo& Settings() const { return settings_; }
-    const ByteString& Welcome1() const { return welcome1_; }
-    const ByteString& Welcome2() const { return welcome2_; }
     // The line speed in bit/s that Baud_Rate stands for (0 when no speed row has it).
     int LineSpeed() const;
     // The Windows code page of Expand_Char_No (437 when no code page row has it).
@@ -54,9 +52,8 @@ public:
     // The screen lines as text in the current code page, control bytes shown as spaces.
     std::u16string LineText(int row) const;
 
-    void ShowWelcome();
-
 private:
+    void ShowWelcome();
     void ClearScreen();
     void PutText(const ByteString& text);
     void DrawWelcomeLine2();

@@ -3,10 +3,13 @@
 #include "untHex.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <ctime>
 
-std::string VdTrace::IsoTime(std::chrono::system_clock::time_point t) {
+namespace {
+
+std::string IsoTime(std::chrono::system_clock::time_point t) {
     using namespace std::chrono;
     const auto micros = duration_cast<microseconds>(t.time_since_epoch()).count();
     const std::time_t seconds = static_cast<std::time_t>(micros / 1000000);
@@ -18,6 +21,8 @@ std::string VdTrace::IsoTime(std::chrono::system_clock::time_point t) {
                   static_cast<long long>(micros % 1000000));
     return text;
 }
+
+} // namespace
 
 bool VdTrace::Open(const std::string& path, std::string& error) {
     file_.reset(std::fopen(path.c_str(), "a"));

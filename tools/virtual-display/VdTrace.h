@@ -5,7 +5,6 @@
 
 #include "ByteString.h"
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -17,8 +16,6 @@ public:
     // "<time> EVENT" followed by the bytes as spaced hex and the remark, each only when given.
     void Write(const std::string& event, const ByteString* bytes = nullptr,
                const std::string& remark = {});
-
-    static std::string IsoTime(std::chrono::system_clock::time_point t);
 
 private:
     struct Closer {

@@ -1,9 +1,9 @@
 // The serial port component over a pty pair: line settings as the far end sees them,
 // exclusive use, errors, and the event thread's receive path.
-#include "TComPort.h"
 #include "LinkTestUtil.h"
 #include "ProcessCounts.h"
 #include "PtyPair.h"
+#include "TComPort.h"
 
 #include <gtest/gtest.h>
 
@@ -232,17 +232,22 @@ TEST(TComPort, HangupClosesThePortSoTheNextWriteRaises) {
     }
 }
 
-TEST(TComPort, HandlerlessPortRunsNoEventThread) {
+TEST(TComPort, PortsAreWatchedInTheirOwnThreadsEventLoopWithoutAThreadOfTheirOwn) {
     const std::size_t threads = ThreadCount();
     PtyPair pair;
     TComPort port;
     ConfigureLikeConnection(port, pair.PortName(), 9600);
+    int events = 0;
+    port.OnRxChar = [&](TCustomComPort& sender) {
+        ++events;
+        (void)sender.ReadAnsiString();
+    };
     port.Open();
     EXPECT_EQ(ThreadCount(), threads);
-    port.OnRxChar = [](TCustomComPort&) {};
+    pair.Write("a");
+    EXPECT_TRUE(PumpUntil([&] { return events == 1; }, 2s));
     port.Close();
-    port.Open();
-    EXPECT_EQ(ThreadCount(), threads + 1);
-    port.Close();
-    EXPECT_EQ(ThreadCount(), threads);
+    pair.Write("b");
+    PumpUntil([] { return false; }, 50ms);
+    EXPECT_EQ(events, 1) << "a closed port delivers nothing";
 }

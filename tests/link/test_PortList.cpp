@@ -1,8 +1,8 @@
 // The port list against a fake sysfs and /dev tree, and the published virtual ports.
-#include "untPortList.h"
 #include "LinkTestUtil.h"
 #include "PtyPair.h"
 #include "untComm.h"
+#include "untPortList.h"
 #include "untPublishedPorts.h"
 #include "untPublishedPortsIn.h"
 

@@ -2,8 +2,12 @@
 #include "LinkTestUtil.h"
 #include "PtyPair.h"
 #include "untComm.h"
+#include "untLineSpeeds.h"
+
+#include <QThread>
 
 #include <QTimer>
+#include <termios.h>
 
 #include <gtest/gtest.h>
 
@@ -151,14 +155,18 @@ TEST_F(Exchange, FarEndHangingUpDuringTheWaitEndsCleanly) {
         std::this_thread::sleep_for(50ms);
         p.CloseMaster();
     });
-    SetQueryTimeout(600);
-    ByteString reply;
+    SetQueryTimeout(10000);
+    ByteString reply = "untouched";
     int length = 10;
-    EXPECT_EQ(QueryComm("req", reply, length, false, 0), COMM_TIMEOUT);
-    EXPECT_EQ(reply, "x");
-    EXPECT_EQ(SendComm("after"), COMM_NOT_OPEN);
-    CloseComm();
+    const auto start = std::chrono::steady_clock::now();
+    // Ends at the hang-up, not at the time-out, with the port released.
+    EXPECT_EQ(QueryComm("req", reply, length, false, 0), COMM_NOT_OPEN);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(reply, "untouched");
+    EXPECT_EQ(length, 10);
     EXPECT_FALSE(CommIsOpen());
+    EXPECT_TRUE(DefaultConnection().HungUp());
+    EXPECT_EQ(SendComm("after"), COMM_NOT_OPEN);
 }
 
 TEST(MessageWaitTest, DeliversQueuedWorkAndSleepsTheGivenTime) {
@@ -181,4 +189,64 @@ TEST(ToBaudRateTest, ListedRatesHaveTheirMemberOthersAreCustom) {
     EXPECT_EQ(BaudRateValue(TBaudRate::br134_5, 0), 134);
     EXPECT_EQ(BaudRateValue(TBaudRate::br256000, 0), 256000);
     EXPECT_EQ(BaudRateValue(TBaudRate::brCustom, 1800), 1800);
+    // The one table of line speeds is in member order, and every rate it maps is its own.
+    for (std::size_t i = 0; i < LineSpeeds.size(); ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(LineSpeeds[i].Member), i);
+        if (LineSpeeds[i].FromRate) {
+            EXPECT_EQ(ToBaudRate(LineSpeeds[i].Rate), LineSpeeds[i].Member);
+        }
+    }
+    EXPECT_EQ(TermiosSpeedOfRate(1800), B1800);
+    EXPECT_EQ(TermiosSpeedOfRate(14400), 0u);
+}
+
+TEST(ConnectionThreads, AWaitEndsAtOnceWhenItsThreadQuitsOrItIsCancelled) {
+    // Each connection lives on the thread that opened it; two at once on two threads.
+    PtyPair first;
+    PtyPair second;
+    struct TRun {
+        bool Ended = false;
+        bool Cancelled = false;
+        std::chrono::steady_clock::duration Took{};
+    };
+    TRun byQuit;
+    TRun byCancel;
+    QThread quitting;
+    QThread cancelling;
+    QObject quitContext;
+    QObject cancelContext;
+    quitContext.moveToThread(&quitting);
+    cancelContext.moveToThread(&cancelling);
+    TCommConnection* cancelled = nullptr;
+    const auto waitOn = [](PtyPair& pty, TRun& run, TCommConnection** out) {
+        TCommConnection connection;
+        if (out != nullptr)
+            *out = &connection;
+        EXPECT_TRUE(connection.Open(pty.PortName(), 9600));
+        const auto start = std::chrono::steady_clock::now();
+        run.Ended = !connection.Wait(10000);
+        run.Took = std::chrono::steady_clock::now() - start;
+        run.Cancelled = connection.Cancelled();
+        EXPECT_FALSE(connection.IsOpen());
+        if (out != nullptr)
+            *out = nullptr;
+    };
+    quitting.start();
+    cancelling.start();
+    QMetaObject::invokeMethod(&quitContext, [&] { waitOn(first, byQuit, nullptr); });
+    QMetaObject::invokeMethod(&cancelContext, [&] { waitOn(second, byCancel, &cancelled); });
+    std::this_thread::sleep_for(200ms);
+    quitting.quit();
+    QMetaObject::invokeMethod(&cancelContext, [&] {
+        if (cancelled != nullptr)
+            cancelled->Cancel();
+    });
+    ASSERT_TRUE(quitting.wait(5000));
+    cancelling.quit();
+    ASSERT_TRUE(cancelling.wait(5000));
+    for (const TRun* run : {&byQuit, &byCancel}) {
+        EXPECT_TRUE(run->Ended);
+        EXPECT_TRUE(run->Cancelled);
+        EXPECT_LT(run->Took, 5s);
+    }
 }

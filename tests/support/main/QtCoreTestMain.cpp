@@ -1,5 +1,8 @@
-// The link delivers receive events through the Qt event loop: the tests need an application.
+// SPDX-License-Identifier: Apache-2.0
+// The GoogleTest main of every suite that needs an event loop: the tests run on the thread of
+// the application object, as the code under test expects.
 #include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
