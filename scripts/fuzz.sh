@@ -40,7 +40,7 @@ for seeds in fuzz/corpus/*/; do
     mkdir -p "$work" "$artifacts"
     dict=()
     case "$name" in
-    settings_document | settings_file) dict=(-dict=fuzz/json.dict) ;;
+    settings_document | settings_file | session_replies) dict=(-dict=fuzz/json.dict) ;;
     virtual_display) dict=(-dict=fuzz/frames.dict) ;;
     esac
     log="$dir/$name.log"
