@@ -8,6 +8,7 @@
 // The kill comes after a delay drawn uniformly between 0 and the median length of that kind of
 // action in the first phase, so that it falls anywhere from the open to the close.
 // Usage: vyl_soak_bench [actions, default 1000] [kill cycles, default 200] [bit/s, default 115200]
+// With VYL_SOAK_VERBOSE set, every kill cycle is printed as it ends.
 
 #include "BenchSupport.h"
 #include "untDisplaySession.h"
@@ -100,7 +101,7 @@ const char* FailureName(TOpenFailure failure) {
 }
 
 // One line per distinct outcome: the messages in order, and what the record says besides.
-std::string Outcome(const TActionResult& r) {
+std::string Outcome(const TActionResult& r, bool sendsFrames) {
     std::string text;
     for (const TActionMessage& m : r.Messages) {
         text += text.empty() ? "" : ", ";
@@ -115,7 +116,7 @@ std::string Outcome(const TActionResult& r) {
                 std::strerror(r.OpenErrno) + "]";
     if (r.Opened && r.HandShake > 0)
         text += " [handshake " + std::to_string(r.HandShake) + "]";
-    if (r.Opened && !r.Sent)
+    if (sendsFrames && r.Opened && !r.Sent)
         text += " [not sent]";
     if (r.Disconnected)
         text += " [disconnected]";
@@ -155,10 +156,11 @@ void PrintPhase(const char* title, const TPhase& phase, double seconds) {
     std::printf("  slowest: %.2f ms, %s\n", phase.Slowest.Ms, phase.Slowest.What.c_str());
 }
 
-// Runs one action to its end; `duringAction` runs on this thread while the action runs.
+// Runs one action to its end; `duringAction` runs on this thread while the action runs, given
+// the moment the action was started.
 TActionResult RunAction(TDisplaySession& session, const TSessionTarget& target,
-                        const TActionKind& kind, int i, const std::function<void()>& duringAction,
-                        double& ms) {
+                        const TActionKind& kind, int i,
+                        const std::function<void(Clock::time_point)>& duringAction, double& ms) {
     const auto start = Clock::now();
     if (!kind.Start(session, target, i)) {
         ms = 0;
@@ -167,7 +169,7 @@ TActionResult RunAction(TDisplaySession& session, const TSessionTarget& target,
         return refused;
     }
     if (duringAction)
-        duringAction();
+        duringAction(start);
     const TActionResult result = session.WaitForResult();
     ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     return result;
@@ -175,7 +177,8 @@ TActionResult RunAction(TDisplaySession& session, const TSessionTarget& target,
 
 void Record(TPhase& phase, const TActionKind& kind, int i, const TActionResult& result, double ms,
             const std::string& note = {}) {
-    const std::string outcome = Outcome(result);
+    // Get Setting only asks: it has no frame whose sending counts.
+    const std::string outcome = Outcome(result, std::string(kind.Name) != "GetSettings");
     ++phase.Outcomes[std::string(kind.Name) + ": " + outcome];
     phase.MillisByKind[kind.Name].push_back(ms);
     if (ms > phase.Slowest.Ms)
@@ -189,6 +192,7 @@ int main(int argc, char** argv) {
     const int actions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
     const int kills = argc > 2 ? std::max(0, std::atoi(argv[2])) : 200;
     const int rate = argc > 3 ? std::atoi(argv[3]) : 115200;
+    const bool verbose = std::getenv("VYL_SOAK_VERBOSE") != nullptr;
     QCoreApplication application(argc, argv);
 
     TBenchDisplay display(VYL_VIRTUAL_DISPLAY, "VylSoak-" + std::to_string(getpid()),
@@ -233,18 +237,34 @@ int main(int argc, char** argv) {
     for (int c = 0; c < kills; ++c) {
         const TActionKind& kind = kinds[c % kinds.size()];
         std::uniform_real_distribution<double> delay(0.0, std::max(medianMs[kind.Name], 1.0));
-        const double killAfterMs = delay(random);
+        const double delayMs = delay(random);
+        // When the signal went (a loaded machine sends it late) and when the display was gone
+        // (a killed process still needs the processor to end; until then its pty lives).
+        double killAfterMs = 0;
+        double goneAfterMs = 0;
         double ms = 0;
         const TActionResult result = RunAction(
             *session, target, kind, c,
-            [&] {
-                std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(killAfterMs));
+            [&](Clock::time_point start) {
+                std::this_thread::sleep_until(
+                    start + std::chrono::duration_cast<Clock::duration>(
+                                std::chrono::duration<double, std::milli>(delayMs)));
+                killAfterMs =
+                    std::chrono::duration<double, std::milli>(Clock::now() - start).count();
                 display.Stop(SIGKILL);
+                goneAfterMs =
+                    std::chrono::duration<double, std::milli>(Clock::now() - start).count();
             },
             ms);
-        char note[64];
-        std::snprintf(note, sizeof note, ", display killed after %.2f ms", killAfterMs);
+        char note[96];
+        std::snprintf(note, sizeof note, ", display killed at %.2f ms, gone by %.2f ms",
+                      killAfterMs, goneAfterMs);
         Record(killed, kind, c, result, ms, note);
+        if (verbose)
+            std::printf("kill %3d: %-13s killed at %6.2f ms, gone by %6.2f ms, ended after %6.2f "
+                        "ms: %s\n",
+                        c, kind.Name, killAfterMs, goneAfterMs, ms,
+                        Outcome(result, std::string(kind.Name) != "GetSettings").c_str());
         if (!display.Start(error)) {
             ++restartFailures;
             std::printf("restart %d: %s\n", c, error.c_str());
@@ -254,6 +274,11 @@ int main(int argc, char** argv) {
     const double killedSeconds = std::chrono::duration<double>(Clock::now() - t1).count();
     figures.emplace_back("after the kills", ProcessFigures());
     session.reset();
+    // The session's thread has finished its work when it is joined; the system drops the task a
+    // moment later.
+    const auto settle = Clock::now() + std::chrono::seconds(1);
+    while (ProcessFigures().Threads > figures.front().second.Threads && Clock::now() < settle)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     figures.emplace_back("after the session's end", ProcessFigures());
 
     PrintPhase("actions in a row", steady, steadySeconds);
