@@ -13,6 +13,9 @@
 // The platform is Qt's: offscreen unless QT_QPA_PLATFORM says otherwise. With xcb and no
 // DISPLAY the bench starts an X server of its own (Xvfb).
 // Usage: vyl_session_bench [actions per series, default 300]
+// VYL_BENCH_BUSY_AFTER_WRITE_US=N keeps the minimal client busy for N us after its frame's write
+// (before it closes): its answer-to-frame time then grows by about N on a loaded machine, the
+// cost a program pays for work it does on the writing thread right after its last frame.
 // Targets (printed, not asserted): the window's median within 1.5 times the minimal client's,
 // its p99 at most 1 ms.
 
@@ -104,7 +107,7 @@ TRequest StandardRequest(std::mt19937& random) {
 // The floor: the same exchange with nothing between the program and the pty but the system.
 // True when the display answered the challenge rightly.
 bool MinimalExchange(const std::string& device, const TRequest& request, const ByteString& frame,
-                     std::string& error) {
+                     std::chrono::microseconds busyAfterWrite, std::string& error) {
     const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         error = "open " + device + ": " + std::strerror(errno);
@@ -135,8 +138,15 @@ bool MinimalExchange(const std::string& device, const TRequest& request, const B
             break;
         reply.append(buf, static_cast<std::size_t>(n));
     }
-    if (reply.size() >= 35)
+    if (reply.size() >= 35) {
         written = write(fd, frame.data(), frame.size()) == static_cast<ssize_t>(frame.size());
+        // A pty hands written bytes to its reader through a kernel worker, which on a busy
+        // machine waits for the writer's processor: staying busy after the write delays the
+        // frame's arrival by as long (see the usage note).
+        const auto busyUntil = Clock::now() + busyAfterWrite;
+        while (Clock::now() < busyUntil) {
+        }
+    }
     close(fd);
     if (reply.size() < 35 || !written) {
         error = "the display did not answer the handshake";
@@ -183,6 +193,8 @@ std::string LoadAverage() {
 
 int main(int argc, char** argv) {
     const int actions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+    const char* busy = std::getenv("VYL_BENCH_BUSY_AFTER_WRITE_US");
+    const std::chrono::microseconds busyAfterWrite(busy != nullptr ? std::atoi(busy) : 0);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const std::string platform = std::getenv("QT_QPA_PLATFORM");
     TXServer xServer;
@@ -246,7 +258,17 @@ int main(int argc, char** argv) {
         series.ActionMillis.push_back(ms);
     };
     const auto runWindow = [&] {
+        // The loop sleeps until the session has finished: no timer of ours wakes this thread
+        // while the exchange runs. The window ends its action in a queued call after the result,
+        // which comes before the quit queued here.
+        QEventLoop loop;
+        const auto finished = QObject::connect(&form.Session(), &TDisplaySession::Finished, &loop,
+                                               &QEventLoop::quit, Qt::QueuedConnection);
+        QTimer::singleShot(10s, &loop, &QEventLoop::quit);
         form.btn_commandSet->click();
+        if (form.ActionRunning())
+            loop.exec();
+        QObject::disconnect(finished);
         return PumpUntil([&] { return !form.ActionRunning(); }, 10s);
     };
     const auto runSession = [&] {
@@ -258,7 +280,8 @@ int main(int argc, char** argv) {
     const auto runMinimal = [&] {
         const TRequest request = StandardRequest(random);
         std::string why;
-        const bool ok = MinimalExchange(display.DevicePath(), request, commandFrame, why);
+        const bool ok =
+            MinimalExchange(display.DevicePath(), request, commandFrame, busyAfterWrite, why);
         if (!ok)
             std::printf("minimal client: %s\n", why.c_str());
         return ok;
@@ -269,6 +292,9 @@ int main(int argc, char** argv) {
                 platform.c_str(),
                 xServer.Display().empty() ? "" : (" on Xvfb " + xServer.Display()).c_str(), actions,
                 display.DevicePath().c_str(), LoadAverage().c_str());
+    if (busyAfterWrite.count() > 0)
+        std::printf("the minimal client stays busy %lld us after its frame's write\n",
+                    static_cast<long long>(busyAfterWrite.count()));
     const auto t0 = Clock::now();
     // One of each first, not counted: the first run loads what later runs find ready.
     for (int i = -1; i < actions; ++i) {
