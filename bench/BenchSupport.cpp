@@ -109,7 +109,7 @@ TBenchDisplay::TBenchDisplay(std::string program, std::string portName,
 
 TBenchDisplay::~TBenchDisplay() {
     child_.Stop(SIGTERM);
-    if (!dir_.empty()) {
+    if (!dir_.empty() && !keep_) {
         unlink(trace_.c_str());
         unlink((dir_ + "/stdout").c_str());
         rmdir(dir_.c_str());

@@ -43,6 +43,8 @@ public:
     const std::string& PortName() const { return port_; }
     const std::string& DevicePath() const { return device_; }
     const std::string& TracePath() const { return trace_; }
+    // Leaves the trace and the output behind when it ends (for a look at what went wrong).
+    void KeepFiles() { keep_ = true; }
 
 private:
     std::string program_;
@@ -51,6 +53,7 @@ private:
     std::string dir_;
     std::string trace_;
     std::string device_;
+    bool keep_ = false;
     TChild child_;
 };
 

@@ -8,7 +8,8 @@
 // The kill comes after a delay drawn uniformly between 0 and the median length of that kind of
 // action in the first phase, so that it falls anywhere from the open to the close.
 // Usage: vyl_soak_bench [actions, default 1000] [kill cycles, default 200] [bit/s, default 115200]
-// With VYL_SOAK_VERBOSE set, every kill cycle is printed as it ends.
+// With VYL_SOAK_VERBOSE set, every kill cycle is printed as it ends; with VYL_SOAK_KEEP_TRACE set,
+// the display's trace is left behind.
 
 #include "BenchSupport.h"
 #include "untDisplaySession.h"
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <random>
@@ -36,19 +38,27 @@ namespace {
 
 struct TActionKind {
     const char* Name;
+    const char* Expected; // the outcome against a display that stays
     std::function<bool(TDisplaySession&, const TSessionTarget&, int)> Start;
 };
 
 const std::vector<TActionKind>& ActionKinds() {
     static const std::vector<TActionKind> kinds = {
-        {"GetSettings", [](TDisplaySession& s, const TSessionTarget& t,
-                           int) { return s.GetSettings(t, TSystemInfo{}); }},
-        {"SetCommand", [](TDisplaySession& s, const TSessionTarget& t,
-                          int i) { return s.SetCommand(t, i % 15); }},
-        {"SetBrightness", [](TDisplaySession& s, const TSessionTarget& t,
-                             int i) { return s.SetBrightness(t, 1 + i % 4); }},
-        {"Clear", [](TDisplaySession& s, const TSessionTarget& t, int) { return s.Clear(t); }},
-        {"DisplayText",
+        {"GetSettings", "Summary",
+         [](TDisplaySession& s, const TSessionTarget& t, int) {
+             return s.GetSettings(t, TSystemInfo{});
+         }},
+        {"SetCommand", "Done",
+         [](TDisplaySession& s, const TSessionTarget& t, int i) {
+             return s.SetCommand(t, i % 15);
+         }},
+        {"SetBrightness", "Done",
+         [](TDisplaySession& s, const TSessionTarget& t, int i) {
+             return s.SetBrightness(t, 1 + i % 4);
+         }},
+        {"Clear", "no message",
+         [](TDisplaySession& s, const TSessionTarget& t, int) { return s.Clear(t); }},
+        {"DisplayText", "no message",
          [](TDisplaySession& s, const TSessionTarget& t, int i) {
              return s.DisplayText(
                  t, u"Soak " + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)), 437,
@@ -125,6 +135,20 @@ std::string Outcome(const TActionResult& r, bool sendsFrames) {
     return text;
 }
 
+// Now in the trace's time format, to find the moment in the display's trace.
+std::string UtcNow() {
+    const auto now = std::chrono::system_clock::now();
+    const auto micros =
+        std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count();
+    const std::time_t seconds = static_cast<std::time_t>(micros / 1000000);
+    std::tm tm{};
+    gmtime_r(&seconds, &tm);
+    char text[40];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%06lldZ", tm.tm_hour, tm.tm_min, tm.tm_sec,
+                  static_cast<long long>(micros % 1000000));
+    return text;
+}
+
 struct TSlowest {
     double Ms = -1;
     std::string What;
@@ -153,7 +177,8 @@ void PrintPhase(const char* title, const TPhase& phase, double seconds) {
         std::printf("  %-13s median %7.2f ms  p99 %7.2f ms  max %7.2f ms  n %zu\n", kind.c_str(),
                     d.Median, d.P99, d.Max, d.N);
     }
-    std::printf("  slowest: %.2f ms, %s\n", phase.Slowest.Ms, phase.Slowest.What.c_str());
+    if (total > 0)
+        std::printf("  slowest: %.2f ms, %s\n", phase.Slowest.Ms, phase.Slowest.What.c_str());
 }
 
 // Runs one action to its end; `duringAction` runs on this thread while the action runs, given
@@ -193,10 +218,13 @@ int main(int argc, char** argv) {
     const int kills = argc > 2 ? std::max(0, std::atoi(argv[2])) : 200;
     const int rate = argc > 3 ? std::atoi(argv[3]) : 115200;
     const bool verbose = std::getenv("VYL_SOAK_VERBOSE") != nullptr;
+    const bool keepTrace = std::getenv("VYL_SOAK_KEEP_TRACE") != nullptr;
     QCoreApplication application(argc, argv);
 
     TBenchDisplay display(VYL_VIRTUAL_DISPLAY, "VylSoak-" + std::to_string(getpid()),
                           {"--baud", std::to_string(rate)});
+    if (keepTrace)
+        display.KeepFiles();
     std::string error;
     if (!display.Start(error)) {
         std::printf("%s\n", error.c_str());
@@ -214,12 +242,17 @@ int main(int argc, char** argv) {
     const auto& kinds = ActionKinds();
 
     TPhase steady;
+    int unexpected = 0;
     const auto t0 = Clock::now();
     for (int i = 0; i < actions; ++i) {
         const TActionKind& kind = kinds[i % kinds.size()];
         double ms = 0;
         const TActionResult result = RunAction(*session, target, kind, i, {}, ms);
         Record(steady, kind, i, result, ms);
+        const std::string outcome = Outcome(result, std::string(kind.Name) != "GetSettings");
+        if (outcome != kind.Expected && ++unexpected <= 20)
+            std::printf("unexpected: %s #%d ended %s after %.2f ms: %s\n", kind.Name, i,
+                        UtcNow().c_str(), ms, outcome.c_str());
         if (static_cast<std::size_t>(i) == kinds.size() - 1)
             figures.emplace_back("after one of each action", ProcessFigures());
     }
@@ -288,5 +321,7 @@ int main(int argc, char** argv) {
     std::printf("this process:\n");
     for (const auto& [when, f] : figures)
         PrintFigures(when, f);
+    if (keepTrace)
+        std::printf("the display's trace: %s\n", display.TracePath().c_str());
     return 0;
 }
