@@ -1,7 +1,7 @@
 #pragma once
 
-// The window's two languages. SelectLanguage (a member of TfrmVylSetup) picks the table: 0x0804
-// (Chinese, PRC) selects Chinese, any other identifier English.
+// The two languages of the window and the command line. The language identifier picks the
+// table: 0x0804 (Chinese, PRC) selects Chinese, any other identifier English.
 
 #include <QString>
 
@@ -26,3 +26,6 @@ struct TCaptionEntry {
 std::span<const TCaptionEntry> CaptionTable();
 
 bool IsChineseLangID(int iLangID);
+
+// Sets the texts above from the language's table.
+void SelectLanguageTexts(int iLangID);
