@@ -2,9 +2,12 @@
 #include "LinkTestUtil.h"
 #include "PtyPair.h"
 #include "untComm.h"
+#include "untLineSpeeds.h"
 
 #include <QThread>
+
 #include <QTimer>
+#include <termios.h>
 
 #include <gtest/gtest.h>
 
@@ -186,6 +189,15 @@ TEST(ToBaudRateTest, ListedRatesHaveTheirMemberOthersAreCustom) {
     EXPECT_EQ(BaudRateValue(TBaudRate::br134_5, 0), 134);
     EXPECT_EQ(BaudRateValue(TBaudRate::br256000, 0), 256000);
     EXPECT_EQ(BaudRateValue(TBaudRate::brCustom, 1800), 1800);
+    // The one table of line speeds is in member order, and every rate it maps is its own.
+    for (std::size_t i = 0; i < LineSpeeds.size(); ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(LineSpeeds[i].Member), i);
+        if (LineSpeeds[i].FromRate) {
+            EXPECT_EQ(ToBaudRate(LineSpeeds[i].Rate), LineSpeeds[i].Member);
+        }
+    }
+    EXPECT_EQ(TermiosSpeedOfRate(1800), B1800);
+    EXPECT_EQ(TermiosSpeedOfRate(14400), 0u);
 }
 
 TEST(ConnectionThreads, AWaitEndsAtOnceWhenItsThreadQuitsOrItIsCancelled) {
