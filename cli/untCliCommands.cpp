@@ -95,6 +95,8 @@ TExitCode Save(const TCliOptions& options, TCliOutput& out) {
         return *code;
     // What the window's controls show of the record is what its Save Setting writes.
     StoreSettingsValues(SettingsValuesOf(record), record);
+    if (auto code = session.Interrupted())
+        return *code;
     try {
         WriteUtf8File(SettingsFileText(record), path);
     } catch (const EFileError& error) {

@@ -41,16 +41,16 @@ std::optional<TExitCode> TCliSession::ResolveTarget() {
     return std::nullopt;
 }
 
+std::optional<TExitCode> TCliSession::Interrupted() {
+    if (interrupt_.Signal() == 0)
+        return std::nullopt;
+    out_.Error(CliText(TCliText::Interrupted));
+    return static_cast<TExitCode>(static_cast<int>(TExitCode::InterruptBase) + interrupt_.Signal());
+}
+
 std::optional<TExitCode> TCliSession::RunShared(const TActionStart& start, TActionResult& result) {
-    const auto interrupted = [this]() -> std::optional<TExitCode> {
-        if (interrupt_.Signal() == 0)
-            return std::nullopt;
-        out_.Error(CliText(TCliText::Interrupted));
-        return static_cast<TExitCode>(static_cast<int>(TExitCode::InterruptBase) +
-                                      interrupt_.Signal());
-    };
     // A Ctrl-C between two actions ends the command before the next one.
-    if (auto code = interrupted())
+    if (auto code = Interrupted())
         return code;
     refused_ = false;
     if (!start(session_, target_)) {
@@ -58,7 +58,7 @@ std::optional<TExitCode> TCliSession::RunShared(const TActionStart& start, TActi
         return TExitCode::Failed;
     }
     result = session_.WaitForResult();
-    if (auto code = interrupted())
+    if (auto code = Interrupted())
         return code;
     const bool chinese = CliChinese();
     if (!result.Opened) {

@@ -37,6 +37,9 @@ public:
     // answer that is no settings document).
     std::optional<TExitCode> ReadSettings(TSystemInfo& record, TActionResult& result);
 
+    // After a Ctrl-C or SIGTERM: reports it and returns its exit code; else nullopt.
+    std::optional<TExitCode> Interrupted();
+
 private:
     std::optional<TExitCode> RunShared(const TActionStart& start, TActionResult& result);
 

@@ -27,6 +27,7 @@ TEST(CliArguments, UsageErrorsAndOptionsAnywhere) {
         {{"set", "--help"}, ""},
         {{"nonsense", "--version"}, ""},
         {{}, "no command given"},
+        {{"fetch", "--port", "p"}, "unknown command 'fetch'"},
         {{"--port", "p"}, "no command given"},
         {{"get"}, "no port given"},
         {{"get", "--port"}, "'--port' needs a value"},
@@ -91,6 +92,8 @@ TEST(CliArguments, SettingsAsTheWindowShowsThem) {
         {"line1=一二三四五六七八九十一二三四五六七八九十", ""}, // characters, not bytes
         {"line1=123456789012345678901", "line1 has 21 characters; at most 20 fit"},
         {"line2=with = sign", ""},
+        {"line2=1234567890123456789012345678901234567890123456789012345678901",
+         "line2 has 61 characters; at most 60 fit"},
         {"Line2=", ""},
         {"speed=9600", "unknown setting 'speed'"},
         {"=5", "'=5' is not KEY=VALUE"},

@@ -73,19 +73,7 @@ TEST_P(CliOutcome, ExitStatusAndMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Failures, CliOutcome,
     testing::Values(
-        // Usage: nothing is opened.
-        OutcomeCase{
-            "unknown_command", {}, {"fetch"}, std::nullopt, 2, {"unknown command 'fetch'"}, false},
-        OutcomeCase{
-            "unknown_option", {}, {"get", "--colour"}, std::nullopt, 2, {"'--colour'"}, false},
-        OutcomeCase{"option_of_another_command",
-                    {},
-                    {"get", "--row", "1"},
-                    std::nullopt,
-                    2,
-                    {"'--row' does not apply to 'get'"},
-                    false},
-        OutcomeCase{"bad_speed", {}, {"get", "--baud", "4800"}, std::nullopt, 2, {"'4800'"}, false},
+        // Usage (the words alone are CliArguments' cases): nothing is opened.
         OutcomeCase{"bad_brightness",
                     {},
                     {"set", "brightness=30"},
@@ -93,8 +81,6 @@ INSTANTIATE_TEST_SUITE_P(
                     2,
                     {"'30' for brightness", "25%, 50%, 75%, 100%"},
                     false},
-        OutcomeCase{
-            "unknown_key", {}, {"set", "contrast=1"}, std::nullopt, 2, {"'contrast'"}, false},
         OutcomeCase{"line1_over_20",
                     {},
                     {"set", "line1=123456789012345678901"},
@@ -102,22 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                     2,
                     {"line1 has 21 characters; at most 20"},
                     false},
-        OutcomeCase{"line2_over_60",
-                    {},
-                    {"set", "line2=" + std::string(61, 'x')},
-                    std::nullopt,
-                    2,
-                    {"line2 has 61 characters; at most 60"},
-                    false},
         OutcomeCase{
             "unknown_pattern", {}, {"pattern", "20-30"}, std::nullopt, 2, {"'20-30'"}, false},
-        OutcomeCase{"row_out_of_range",
-                    {},
-                    {"text", "--row", "3", "x"},
-                    std::nullopt,
-                    2,
-                    {"--row '3': 1 to 2"},
-                    false},
         // The port.
         OutcomeCase{
             "missing_port",
