@@ -5,6 +5,8 @@
 #include "untCliSettings.h"
 #include "untTestPatterns.h"
 
+#include <sstream>
+
 namespace {
 
 const char* const Common = R"(
@@ -19,8 +21,8 @@ Options of every command:
   --version       the program's version
 Options may stand before or after the command; '--' ends them (for a text that starts with
 '-'). Data goes to standard output, messages to standard error, in Chinese when the system
-language is zh_CN and in English otherwise. Nothing is asked and nothing is kept between runs.
-Ctrl-C ends a running action: the port is released and no file is left half-written.
+language is zh_CN and in English otherwise. Nothing is asked and nothing is kept between
+runs. Ctrl-C ends a running action: the port is released and no file is left half-written.
 )";
 
 const char* const ExitStatus = R"(
@@ -36,25 +38,45 @@ Exit status:
   130  interrupted by Ctrl-C (128 + the signal's number; 143 for SIGTERM)
 )";
 
+// `first` and then the words of `text`, lines broken before column 92 and continued at
+// `indent`.
+std::string Wrapped(const std::string& first, const std::string& text, std::size_t indent) {
+    std::string out = first;
+    std::size_t column = first.size();
+    bool lineEmpty = first.empty();
+    std::istringstream words(text);
+    std::string word;
+    while (words >> word) {
+        if (!lineEmpty && column + 1 + word.size() > 92) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+            lineEmpty = true;
+        }
+        if (!lineEmpty) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        lineEmpty = false;
+    }
+    return out + "\n";
+}
+
 std::string SetKeys() {
-    return "Settings (values as the window's lists show them, case ignored):\n"
-           "  command=NAME     command mode: " +
-           ListNames(TSettingList::CommandMode) +
-           "\n"
-           "  baud=RATE        the display's speed: " +
-           ListNames(TSettingList::BaudRate) +
-           "\n"
-           "  brightness=LEVEL " +
-           ListNames(TSettingList::Brightness) +
-           " (the % may be left out)\n"
+    const std::size_t at = 19; // where the descriptions start
+    return "Settings (values as the window's lists show them, case ignored):\n" +
+           Wrapped("  command=NAME     command mode:", ListNames(TSettingList::CommandMode), at) +
+           Wrapped("  baud=RATE        the display's speed:", ListNames(TSettingList::BaudRate),
+                   at) +
+           Wrapped("  brightness=LEVEL",
+                   ListNames(TSettingList::Brightness) + " (the % may be left out)", at) +
            "  line1=TEXT       welcome line 1, at most 20 characters\n"
            "  line2=TEXT       welcome line 2, at most 60 characters\n"
-           "  scroll=on|off    whether welcome line 2 scrolls\n"
-           "  charset=NAME     international character set: " +
-           ListNames(TSettingList::InterChar) +
-           "\n"
-           "  codepage=NAME    code page: " +
-           ListNames(TSettingList::CodePage) + "\n";
+           "  scroll=on|off    whether welcome line 2 scrolls\n" +
+           Wrapped("  charset=NAME     international character set:",
+                   ListNames(TSettingList::InterChar), at) +
+           Wrapped("  codepage=NAME    code page:", ListNames(TSettingList::CodePage), at);
 }
 
 std::string PatternNames() {
@@ -79,8 +101,9 @@ Commands:
   text TEXT          show a text (--row, --column, --codepage)
   clear              clear the screen
   restart            restart the display
-  pattern NAME       show a character test pattern: )") +
-           PatternNames() + "\n" + Common + ExitStatus + R"(
+  pattern NAME       show a character test pattern, 20-3F to E0-FF
+)") + Common +
+           ExitStatus + R"(
 Example:
   vylctl --port ttyUSB0 set line1="  WELCOME" line2="Thank you" brightness=100
   vylctl --port ttyUSB0 save shop.ini
@@ -136,7 +159,7 @@ Example:
 Sends every setting of a settings file as the window's Load Setting would show it (the same
 reading rules and errors; keys the file lacks keep the display's values; the welcome lines are
 converted into the file's code page), then reads the display back as 'set' does. A value that
-none of the window's lists holds is refused before anything is sent.
+none of the window's lists holds is refused before anything is sent. --force as for 'set'.
 )") + Common + ExitStatus;
     case TCliCommand::Save:
         return std::string(R"(Usage: vylctl save --port NAME [--baud RATE] FILE
@@ -163,10 +186,14 @@ page, which is read first.
                            "display; it shows its welcome lines again.\n") +
                Common + ExitStatus;
     case TCliCommand::Pattern:
-        return "Usage: vylctl pattern --port NAME [--baud RATE] NAME\n\nFills both lines with 32 "
-               "consecutive character codes, shown in the display's own character set and code "
-               "page, as the window's test page does: " +
-               PatternNames() + ".\n" + Common + ExitStatus;
+        return "Usage: vylctl pattern --port NAME [--baud RATE] NAME\n\n" +
+               Wrapped("",
+                       "Fills both lines with 32 consecutive character codes, shown in the "
+                       "display's own character set and code page, as the window's test "
+                       "page does: " +
+                           PatternNames() + ".",
+                       0) +
+               Common + ExitStatus;
     }
     return General();
 }

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untCliTexts.h"
 
-#include <array>
-#include <utility>
-
 namespace {
 
 bool chinese = false;
