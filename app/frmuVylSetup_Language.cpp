@@ -9,6 +9,7 @@
 
 void TfrmVylSetup::SelectLanguage(int iLangID) {
     const bool chinese = IsChineseLangID(iLangID);
+    SelectQtLanguage(iLangID);
     SelectLanguageTexts(iLangID);
     StatusBar1->SetPanelText(0, ModelLabel);
     StatusBar1->SetPanelText(1, FirmwareVersionLabel);
