@@ -6,6 +6,7 @@
 #include "untDisplaySession.h"
 #include "untInterChar.h"
 #include "untLangID.h"
+#include "untSettingsValues.h"
 #include "untSystemInfo.h"
 #include "untUtf16.h"
 #include "untVersion.h"
@@ -134,7 +135,7 @@ void TfrmVylSetup::FormCreate() {
     // Line 1 never scrolls on this display: its box stays hidden, its bit is only stored.
     grp_Settings->setEnabled(true);
     chk_Scroll1->hide();
-    edt_line2->SetTypingLimit(60);
+    edt_line2->SetTypingLimit(WelcomeLine2Limit);
 }
 
 void TfrmVylSetup::FillPortList() {

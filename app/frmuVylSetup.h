@@ -5,7 +5,7 @@
 //   frmuVylSetup_Layout.cpp        every control at its place, with its layout caption
 //   frmuVylSetup_Settings.cpp      SystemInfoChange, RefreshSettings, DefaultSetting, the code
 //                                  page selectors, welcome line counts and hex views, Center
-//   untLanguage.cpp                SelectLanguage and both language tables
+//   frmuVylSetup_Language.cpp      SelectLanguage (the tables are untLanguage's)
 //   frmuVylSetup_SettingsFile.cpp  Save Setting / Load Setting
 //   frmuVylSetup_Actions.cpp       the device actions, the connection around each, and the
 //                                  one-action-at-a-time rule
@@ -174,7 +174,7 @@ private:
     void FormCreate();
     void FillPortList();
     void CenterOnScreen();
-    void SetCaption(const QString& controlName, const QString& caption); // untLanguage.cpp
+    void SetCaption(const QString& controlName, const QString& caption); // _Language.cpp
     // Welcome line count and hex view of one line, in the code page of cbb_CodePage_Msg.
     void ShowLineCountAndHex(TEdit* edit, TLabel* count, QPlainTextEdit* hexView);
     void SelectCodePageIndex(int index, bool radioGroup, bool msgList, bool testList);

@@ -4,6 +4,7 @@
 
 #include "frmuVylSetup.h"
 
+#include "untActionTexts.h"
 #include "untBaudRate.h"
 #include "untCodePage.h"
 #include "untDisplaySession.h"
@@ -45,67 +46,6 @@ TMsgStyle BoxStyle(TMessageStyle style) {
     return TMsgStyle::Information;
 }
 
-// The system's reason for a failed open, with what the user can do about the usual ones.
-QString OpenFailureDetail(const TActionResult& result, bool chinese) {
-    QString hint;
-    switch (result.OpenFailure) {
-    case TOpenFailure::NoPortName:
-        hint = chinese ? QStringLiteral("没有列出串口：请连接显示屏后按“刷新”。")
-                       : QStringLiteral("No serial port is listed: connect the display and "
-                                        "press Refresh.");
-        break;
-    case TOpenFailure::Permission:
-        // The command stays on one line of its own, whatever the box's width.
-        hint = chinese ? QStringLiteral("当前用户无权使用串口：请把用户加入 dialout 组，"
-                                        "然后重新登录：\n"
-                                        "sudo usermod -aG dialout $USER")
-                       : QStringLiteral("Your user may not use serial ports: add it to the "
-                                        "dialout group and log in again:\n"
-                                        "sudo usermod -aG dialout $USER");
-        break;
-    case TOpenFailure::Busy:
-        hint = chinese ? QStringLiteral("另一个程序正在使用该串口。")
-                       : QStringLiteral("Another program is using the port.");
-        break;
-    case TOpenFailure::Missing:
-        hint = chinese ? QStringLiteral("该串口不存在：请按“刷新”并选择列出的串口。")
-                       : QStringLiteral("The port is not there: press Refresh and choose a "
-                                        "listed port.");
-        break;
-    case TOpenFailure::None:
-    case TOpenFailure::Other:
-        break;
-    }
-    QString detail = QString::fromStdString(result.OpenError);
-    if (!hint.isEmpty())
-        detail += (detail.isEmpty() ? QString() : QStringLiteral("\n")) + hint;
-    return detail;
-}
-
-QString DisconnectedText(bool chinese) {
-    return chinese ? QStringLiteral("显示屏已断开连接。")
-                   : QStringLiteral("The display was disconnected.");
-}
-
-QString DisconnectedDetail(bool chinese) {
-    return chinese ? QStringLiteral("请检查电缆和显示屏的电源，然后按“刷新”并重试。")
-                   : QStringLiteral("Check the cable and the display's power, then press "
-                                    "Refresh and try again.");
-}
-
-// The "Get Setting" summary: six lines "label value", each ended by CR, the last one too.
-QString SettingsSummary(const TSettingsSummary& summary) {
-    const auto line = [](const QString& label, const QString& value) {
-        return label + QLatin1Char(' ') + value + QLatin1Char('\r');
-    };
-    return line(ModelLabel, QString::fromStdString(summary.Model)) +
-           line(FirmwareVersionLabel, QString::number(summary.FirmwareVersion)) +
-           line(BaudRateLabel, QString::fromStdString(summary.BaudRate)) +
-           line(CommandSetLabel, QString::fromStdString(summary.CommandSet)) +
-           line(InterCharLabel, QString::fromStdString(summary.InterChar)) +
-           line(CodePageLabel, QString::fromStdU16String(summary.CodePage));
-}
-
 } // namespace
 
 void TfrmVylSetup::StartDeviceAction(const TActionStart& start, TActionApply apply) {
@@ -135,14 +75,15 @@ void TfrmVylSetup::ShowActionMessage(const TActionMessage& message, const TActio
         break; // shown while the action waited
     case TMessageKind::OpenFailed:
         ActionMessage(QStringLiteral("SerialPort Open Failed"), TMsgStyle::Error,
-                      OpenFailureDetail(result, chinese));
+                      OpenFailureDetail(result, chinese, TFrontEnd::Window));
         break;
     case TMessageKind::Summary:
         if (result.Summary)
-            ActionMessage(SettingsSummary(*result.Summary), TMsgStyle::Information);
+            ActionMessage(SettingsSummaryText(*result.Summary), TMsgStyle::Information);
         break;
     case TMessageKind::Disconnected:
-        ActionMessage(DisconnectedText(chinese), TMsgStyle::Warning, DisconnectedDetail(chinese));
+        ActionMessage(DisconnectedText(chinese), TMsgStyle::Warning,
+                      DisconnectedDetail(chinese, TFrontEnd::Window));
         break;
     case TMessageKind::Done:
     case TMessageKind::Fail:

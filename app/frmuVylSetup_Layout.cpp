@@ -3,6 +3,8 @@
 
 #include "frmuVylSetup.h"
 
+#include "untSettingsValues.h"
+
 #include <QFont>
 
 namespace {
@@ -126,7 +128,7 @@ void TfrmVylSetup::CreateControls() {
     btn_welText_center = Button(wel, "btn_welText_center", 581, 18, 60, 25, "Center");
     lab_Line1 = Label(wel, "lab_Line1", 88, 55, 43, 16, "Line 1:", true);
     edt_line1 = Edit(wel, "edt_line1", 137, 52, 505, 24);
-    edt_line1->SetTypingLimit(20);
+    edt_line1->SetTypingLimit(WelcomeLine1Limit);
     lbl_mess1_count = Label(wel, "lbl_mess1_count", 648, 56, 7, 16, "0", false);
     chk_Scroll1 = Check(wel, "chk_Scroll1", 76, 83, 59, 19, "Scroll", true);
     mmo_line1_hex = Memo(wel, "mmo_line1_hex", 137, 83, 505, 45);
@@ -145,8 +147,10 @@ void TfrmVylSetup::CreateControls() {
 
     rg_brightness =
         RadioGroup(tsBasicSet, "rg_brightness", 40, 426, 713, 57, 6, "Brightness adjustment");
-    rg_brightness->SetItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"),
-                             QStringLiteral("100%")});
+    QStringList levels;
+    for (const std::string_view level : BrightnessNames)
+        levels << QString::fromLatin1(level.data(), static_cast<qsizetype>(level.size()));
+    rg_brightness->SetItems(levels);
     rg_brightness->SetItemIndex(2);
     // Placed on the page over the right part of the group, so created after it.
     btn_brightness_set = Button(tsBasicSet, "btn_brightness_set", 557, 441, 125, 30, "Setting");

@@ -83,5 +83,20 @@ echo "vyl-setup: started and closed"
 
 vyl-virtual-display --help | grep -q '^Usage: vyl-virtual-display'
 echo "vyl-virtual-display --help: ok"
-# The command line's checks join here once it is installed: vylctl --version, and vylctl get
-# against an installed vyl-virtual-display.
+version=$(vylctl --version)
+[[ "$version" == "vylctl "* ]] || { echo "vylctl --version: $version" >&2; exit 1; }
+# The installed command line reads the installed virtual display.
+display_log=$(mktemp)
+vyl-virtual-display --port PackageCheck --quiet > "$display_log" 2>&1 &
+display=$!
+for _ in $(seq 100); do
+    grep -q '^Publishing port' "$display_log" && break
+    sleep 0.1
+done
+summary=$(vylctl --port PackageCheck --baud 9600 get) || true
+kill -TERM "$display" 2>/dev/null || true
+wait "$display" || true
+rm -f "$display_log"
+[[ "$summary" == "Model: VYL Virtual Display"* ]] ||
+    { echo "vylctl get against the virtual display: $summary" >&2; exit 1; }
+echo "vylctl: --version and get: ok"

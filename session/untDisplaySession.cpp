@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untDisplaySession.h"
 
+#include "untAESCipher.h"
 #include "untComm.h"
 #include "untCrossThread.h"
 #include "untDeviceActions.h"
@@ -13,6 +14,10 @@ TDisplaySession::TDisplaySession(QObject* parent)
     thread_.setObjectName(QStringLiteral("display session"));
     worker_ = new QObject;
     worker_->moveToThread(&thread_);
+    // On the session's thread as it finishes, before wait() lets the program go on.
+    connect(
+        &thread_, &QThread::finished, &thread_, [] { ReleaseCipherThreadState(); },
+        Qt::DirectConnection);
     thread_.start();
 }
 

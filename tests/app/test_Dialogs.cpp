@@ -2,7 +2,6 @@
 
 #include "AppTestSupport.h"
 #include "untApplication.h"
-#include "untLangID.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -120,24 +119,4 @@ TEST(WindowDialogs, GeneralExceptionReport) {
     QTimer::singleShot(0, [&] { ran = true; });
     QCoreApplication::processEvents();
     EXPECT_TRUE(ran);
-}
-
-TEST(WindowDialogs, LanguageIdentifierOfTheLocale) {
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_CN")), 0x0804);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_TW")), 0x0404);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_HK")), 0x0C04);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_SG")), 0x1004);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh")), 0x0804);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_Hant")), 0x0404);
-    EXPECT_EQ(LangIDOfLocale(QLocale("en_US")), 0x0409);
-    EXPECT_EQ(LangIDOfLocale(QLocale("en_GB")), 0x0809);
-    EXPECT_EQ(LangIDOfLocale(QLocale("de_DE")), 0x0407);
-    EXPECT_EQ(LangIDOfLocale(QLocale("de_AT")), 0x0C07);
-    EXPECT_EQ(LangIDOfLocale(QLocale("ja_JP")), 0x0411);
-    EXPECT_EQ(LangIDOfLocale(QLocale::c()), 0x0409);
-
-    SetSystemDefaultLangIDOverride(0x0804);
-    EXPECT_EQ(GetSystemDefaultLangID(), 0x0804);
-    SetSystemDefaultLangIDOverride(std::nullopt);
-    EXPECT_EQ(GetSystemDefaultLangID(), LangIDOfLocale(QLocale::system()));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The window's two languages. SelectLanguage (a member of TfrmVylSetup) picks the table: 0x0804
-// (Chinese, PRC) selects Chinese, any other identifier English.
+// The two languages of the window and the command line. The language identifier picks the
+// table: 0x0804 (Chinese, PRC) selects Chinese, any other identifier English.
 
 #include <QString>
 
@@ -26,6 +26,9 @@ struct TCaptionEntry {
 std::span<const TCaptionEntry> CaptionTable();
 
 bool IsChineseLangID(int iLangID);
+
+// Sets the texts above from the language's table.
+void SelectLanguageTexts(int iLangID);
 
 // Qt's own texts (message box buttons, file dialogs) in the window's language: the language that
 // shows the window in Chinese loads Qt's Chinese translation (qtbase_zh_CN from Qt's translations

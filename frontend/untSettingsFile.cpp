@@ -1,5 +1,6 @@
 #include "untSettingsFile.h"
 
+#include "untUtf8File.h"
 #include "untVersion.h"
 
 #include <QDir>
@@ -108,6 +109,27 @@ QString SettingsFileRefusal(const QString& path) {
     if (info.st_size > MaxSettingsFileSize)
         return QStringLiteral("The chosen file is larger than 1 MiB: ") + path;
     return {};
+}
+
+std::u16string ReadSettingsFile(const QString& path, QString& failure) {
+    const QString loadError = QStringLiteral("Load Settings Error!");
+    // Reading a FIFO, a device or a huge file would hang.
+    if (const QString refusal = SettingsFileRefusal(path); !refusal.isEmpty()) {
+        failure = loadError + QLatin1Char('\r') + refusal;
+        return {};
+    }
+    std::u16string text = ReadUtf8File(QFile::encodeName(path).toStdString());
+    failure = text.empty() ? loadError : QString();
+    return text;
+}
+
+QString LoadSettingsText(std::u16string_view text, TSystemInfo& target) {
+    target.wel_mess1_hex.clear();
+    target.wel_mess2_hex.clear();
+    const TParseResult result = ParseSettingsJson(text, target);
+    if (result.Success)
+        return {};
+    return QStringLiteral("Explain Settings Error: ") + QString::fromStdString(result.Error);
 }
 
 QString FirstSaveDirectory() {
