@@ -87,7 +87,7 @@ TEST(DisplaySearch, FindsTheDisplayAtEachSpeedFromAnyStartAndAtNoOther) {
         ASSERT_TRUE(vd.Started()) << vd.Stderr();
         const TPortSearch port = FindDisplaySpeed(vd.PortName(), c.First, Patient());
         const std::string where = std::to_string(c.Display) + " from " + std::to_string(c.First);
-        ASSERT_TRUE(port.Found) << where;
+        ASSERT_TRUE(port.Found) << where << "\n" << vd.Trace();
         EXPECT_EQ(port.Found->BaudRate, c.Display) << where;
         EXPECT_EQ(port.Found->PortName, vd.PortName()) << where;
         EXPECT_TRUE(port.Found->ByDocument) << where;
