@@ -66,7 +66,11 @@ QString PortOutcome(const TPortSearch& port, bool chinese) {
         if (t.Outcome == TSpeedOutcome::Unproven)
             answered << QString::number(t.BaudRate);
     QString outcome;
-    if (port.OpenFailed) {
+    if (port.PortName.empty()) {
+        outcome = chinese ? QStringLiteral("没有列出串口：请连接显示屏后按“刷新”")
+                          : QStringLiteral("no serial port is listed: connect the display and "
+                                           "press Refresh");
+    } else if (port.OpenFailed) {
         const QString reason = QString::fromStdString(port.OpenError);
         outcome = chinese ? QStringLiteral("无法打开（%1）").arg(reason)
                           : QStringLiteral("could not be opened (%1)").arg(reason);

@@ -110,7 +110,8 @@ TSpeedTry ProbeSpeed(TCommConnection& connection, const std::string& portName, i
 
 TPortSearch SearchPort(TCommConnection& connection, const std::string& portName,
                        const std::vector<int>& rates, const TSearchTiming& timing,
-                       const std::function<bool()>& stopped) {
+                       const std::function<bool()>& stopped,
+                       const std::function<void(int rate)>& trying) {
     TPortSearch port;
     port.PortName = portName;
     for (int rate : rates) {
@@ -118,6 +119,8 @@ TPortSearch SearchPort(TCommConnection& connection, const std::string& portName,
             port.Cancelled = true;
             break;
         }
+        if (trying)
+            trying(rate);
         if (!connection.Open(portName, rate)) {
             port.OpenFailed = true;
             port.OpenErrno = connection.LastOpenError().Code;
@@ -174,10 +177,16 @@ void TDisplaySearch::Cancel() {
     }
 }
 
-TSearchResult TDisplaySearch::Run(const TSearchRequest& request) {
+TSearchResult TDisplaySearch::Run(const TSearchRequest& asked) {
     TSearchResult result;
-    if (state_->Running || request.Ports.empty())
+    if (state_->Running || asked.Ports.empty())
         return result;
+    // A port named twice is searched once: a second connection could not open it anyway.
+    TSearchRequest request = asked;
+    request.Ports.clear();
+    for (const std::string& port : asked.Ports)
+        if (std::find(request.Ports.begin(), request.Ports.end(), port) == request.Ports.end())
+            request.Ports.push_back(port);
     const std::shared_ptr<TState> state = state_;
     state->Running = true;
     state->Results.assign(request.Ports.size(), {});
@@ -196,11 +205,16 @@ TSearchResult TDisplaySearch::Run(const TSearchRequest& request) {
         TState::TPort* p = port.get();
         state->Ports.push_back(std::move(port));
         const std::string name = request.Ports[i];
-        PostTo(p->Context, [state, p, i, name, rates, timing, homePtr = &home] {
+        const auto trying = request.Trying;
+        PostTo(p->Context, [state, p, i, name, rates, timing, trying, homePtr = &home] {
             TCommConnection connection;
             p->Connection = &connection;
-            TPortSearch found =
-                SearchPort(connection, name, rates, timing, [p] { return p->Stopped; });
+            TPortSearch found = SearchPort(
+                connection, name, rates, timing, [p] { return p->Stopped; },
+                [&trying, &name](int rate) {
+                    if (trying)
+                        trying(name, rate);
+                });
             p->Connection = nullptr;
             PostTo(homePtr, [state, i, found = std::move(found)] {
                 state->Results[i] = found;
@@ -245,9 +259,13 @@ TSearchResult FindDisplay(const TSearchRequest& request) {
     return search.Run(request);
 }
 
-TPortSearch FindDisplaySpeed(const std::string& portName, int firstRate,
-                             const TSearchTiming& timing) {
-    TSearchResult result = FindDisplay({{portName}, firstRate, timing});
+TPortSearch FindDisplayOnPort(const std::string& portName, int firstRate,
+                              const TSearchTiming& timing) {
+    TSearchRequest request;
+    request.Ports = {portName};
+    request.FirstRate = firstRate;
+    request.Timing = timing;
+    TSearchResult result = FindDisplay(request);
     if (result.Ports.empty()) {
         TPortSearch none;
         none.PortName = portName;

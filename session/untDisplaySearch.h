@@ -26,8 +26,10 @@ struct TSearchTiming {
     // completes a whole handshake answer within 200 ms); a speed that stays silent this long is
     // passed over.
     int FirstByteMs = 200;
-    // Once the answer has begun, a pause this long ends it.
-    int GapMs = 250;
+    // Once the answer has begun, a pause this long ends it. Generous: it costs time only where
+    // something answered, and a display's own pause (or a busy machine's) must not cut its
+    // document short.
+    int GapMs = 1000;
     // The settings request's own reply time-out: the whole document.
     int ReplyMs = 10000;
 };
@@ -36,6 +38,9 @@ struct TSearchRequest {
     std::vector<std::string> Ports; // searched side by side
     int FirstRate = 9600;           // tried first when it is one of the display's speeds
     TSearchTiming Timing;
+    // Called on the port's own thread before the port is opened at each speed: for progress.
+    // Several ports' threads may call it at once.
+    std::function<void(const std::string& port, int rate)> Trying;
 };
 
 // The bytes sent at a speed not yet proven: the settings request.
@@ -51,10 +56,12 @@ TSpeedTry ProbeSpeed(TCommConnection& connection, const std::string& portName, i
                      const TSearchTiming& timing, std::optional<TFoundDisplay>& found);
 
 // One port, speed after speed, on the calling thread (with its event loop): opens the port at
-// each speed in turn and stops at the first one proven. `stopped` is asked before each speed.
+// each speed in turn and stops at the first one proven. Before each speed `stopped` is asked,
+// then `trying` is told.
 TPortSearch SearchPort(TCommConnection& connection, const std::string& portName,
                        const std::vector<int>& rates, const TSearchTiming& timing,
-                       const std::function<bool()>& stopped = {});
+                       const std::function<bool()>& stopped = {},
+                       const std::function<void(int rate)>& trying = {});
 
 // Several ports side by side, each on a thread of its own with its own connection.
 class TDisplaySearch {
@@ -64,7 +71,8 @@ public:
     TDisplaySearch(const TDisplaySearch&) = delete;
     TDisplaySearch& operator=(const TDisplaySearch&) = delete;
 
-    // Searches every port of the request and returns when all are done; the calling thread's
+    // Searches every port of the request (each once, in the order first named) and returns
+    // when all are done; the calling thread's
     // event loop runs meanwhile (a QCoreApplication must exist). When that loop is told to
     // quit, the search ends at once as cancelled.
     TSearchResult Run(const TSearchRequest& request);
@@ -81,5 +89,5 @@ private:
 TSearchResult FindDisplay(const TSearchRequest& request);
 // The speed of the display on one port, for a caller that was given none: the port's search,
 // starting at `firstRate`.
-TPortSearch FindDisplaySpeed(const std::string& portName, int firstRate = 9600,
-                             const TSearchTiming& timing = {});
+TPortSearch FindDisplayOnPort(const std::string& portName, int firstRate = 9600,
+                              const TSearchTiming& timing = {});

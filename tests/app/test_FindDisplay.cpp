@@ -34,7 +34,7 @@ void ListOnly(TfrmVylSetup& w, const QStringList& ports, int selected) {
 } // namespace
 
 TEST(FindDisplay, SelectsThePortAndSpeedFoundAndHoldsOffOtherActions) {
-    VirtualDisplayProcess vd(VirtualDisplayProgram, DisplayArgs(38400));
+    VirtualDisplayProcess vd(VirtualDisplayProgram, DisplayArgs(19200));
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     TDialogScript script;
     auto w = NewWindow();
@@ -52,19 +52,19 @@ TEST(FindDisplay, SelectsThePortAndSpeedFoundAndHoldsOffOtherActions) {
     EXPECT_TRUE(running);
     const QString port = QString::fromStdString(vd.PortName());
     EXPECT_EQ(script.BoxTexts(), QStringList{"Display found on " + port +
-                                             " at 38400 bit/s.\rModel: RV310\r"
+                                             " at 19200 bit/s.\rModel: RV310\r"
                                              "Firmware Version: 7\rHandshake: JavaPOS" +
                                              StrayNote});
     EXPECT_EQ(script.Boxes[0].Style, TMsgStyle::Information);
-    EXPECT_EQ(w->cbb_BaudRate->currentText(), "38400");
-    EXPECT_EQ(CurrentBaudRate, 38400);
+    EXPECT_EQ(w->cbb_BaudRate->currentText(), "19200");
+    EXPECT_EQ(CurrentBaudRate, 19200);
     EXPECT_EQ(w->cbb_SerialPort->currentText(), port);
 
     // The next action talks to the display at the speed found.
     script.Boxes.clear();
     Press(*w, w->btn_GetSetting);
     ASSERT_EQ(script.Boxes.size(), 1u);
-    EXPECT_TRUE(script.Boxes[0].Text.contains("BaudRate: 38400\r"))
+    EXPECT_TRUE(script.Boxes[0].Text.contains("BaudRate: 19200\r"))
         << script.Boxes[0].Text.toStdString();
 }
 
@@ -89,7 +89,7 @@ TEST(FindDisplay, InChineseAtTheSelectedSpeedWithTheStandardHandshake) {
 }
 
 TEST(FindDisplay, EveryListedPortOnlyAfterAYes) {
-    VirtualDisplayProcess vd(VirtualDisplayProgram, DisplayArgs(115200));
+    VirtualDisplayProcess vd(VirtualDisplayProgram, DisplayArgs(9600));
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     PtyPair silent;
     const QString silentPort = QString::fromStdString(silent.PortName());
@@ -120,12 +120,12 @@ TEST(FindDisplay, EveryListedPortOnlyAfterAYes) {
         }
         ASSERT_EQ(script.Boxes.size(), 3u);
         EXPECT_TRUE(script.Boxes[2].Text.startsWith("Display found on " + displayPort +
-                                                    " at 115200 bit/s.\r"))
+                                                    " at 9600 bit/s.\r"))
             << script.Boxes[2].Text.toStdString();
         EXPECT_EQ(w->cbb_SerialPort->currentText(), displayPort);
         EXPECT_EQ(CurrentPortName, displayPort.toStdU16String());
-        EXPECT_EQ(w->cbb_BaudRate->currentText(), "115200");
-        EXPECT_EQ(CurrentBaudRate, 115200);
+        EXPECT_EQ(w->cbb_BaudRate->currentText(), "9600");
+        EXPECT_EQ(CurrentBaudRate, 9600);
         EXPECT_FALSE(w->ActionRunning());
     }
 
