@@ -22,7 +22,7 @@ T* Place(T* control, const char* name, int left, int top, int width, int height)
 
 QGroupBox* Group(QWidget* parent, const char* name, int l, int t, int w, int h,
                  const char* caption) {
-    auto* group = Place(new QGroupBox(parent), name, l, t, w, h);
+    auto* group = Place(new TGroupBox(parent), name, l, t, w, h);
     group->setTitle(QString::fromLatin1(caption));
     return group;
 }

@@ -2,6 +2,11 @@
 
 #include "frmuVylSetup.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QPointer>
+#include <QTranslator>
+
 #include <algorithm>
 #include <array>
 
@@ -97,8 +102,37 @@ bool IsChineseLangID(int iLangID) {
     return iLangID == 0x0804;
 }
 
+bool SelectQtLanguage(int iLangID) {
+    // Loaded once, owned by the application; installed only while the window is Chinese.
+    static QPointer<QTranslator> chinese;
+    static bool installed = false;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr)
+        return false;
+    if (!IsChineseLangID(iLangID)) {
+        if (installed && chinese)
+            QCoreApplication::removeTranslator(chinese);
+        installed = false;
+        return false;
+    }
+    if (!chinese) {
+        auto* translator = new QTranslator(application);
+        if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            delete translator;
+            return false;
+        }
+        chinese = translator;
+        installed = false;
+    }
+    if (!installed)
+        installed = QCoreApplication::installTranslator(chinese);
+    return installed;
+}
+
 void TfrmVylSetup::SelectLanguage(int iLangID) {
     const bool chinese = IsChineseLangID(iLangID);
+    SelectQtLanguage(iLangID);
     for (const TTextEntry& entry : TextTable)
         *entry.Text = QString::fromUtf16(chinese ? entry.Zh : entry.En);
     StatusBar1->SetPanelText(0, ModelLabel);

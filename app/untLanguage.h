@@ -26,3 +26,10 @@ struct TCaptionEntry {
 std::span<const TCaptionEntry> CaptionTable();
 
 bool IsChineseLangID(int iLangID);
+
+// Qt's own texts (message box buttons, file dialogs) in the window's language: the language that
+// shows the window in Chinese loads Qt's Chinese translation (qtbase_zh_CN from Qt's translations
+// folder); every other language leaves Qt's English. SelectLanguage calls it, so the window and
+// Qt never disagree. Returns whether Qt's texts are Chinese now (false as well when the
+// translation is not installed).
+bool SelectQtLanguage(int iLangID);

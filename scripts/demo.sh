@@ -21,7 +21,7 @@ cmake --build "$dir" -j "$(nproc)" --target VYLSetup vyl-virtual-display
 
 port=DemoDisplay
 display_program="$dir/tools/virtual-display/vyl-virtual-display"
-utility="$dir/app/VYLSetup"
+utility="$dir/app/vyl-setup"
 
 # The display says on its first line which port it published; the window lists the port only
 # from then on, so wait for that line (5 s at most).

@@ -8,7 +8,6 @@
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     TVylApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

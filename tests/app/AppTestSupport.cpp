@@ -3,6 +3,9 @@
 #include "untLangID.h"
 #include "untSystemInfo.h"
 
+#include <QApplication>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 TDialogScript::TDialogScript() {
@@ -66,4 +69,16 @@ QStringList ComboItems(const QComboBox* list) {
     for (int i = 0; i < list->count(); ++i)
         items << list->itemText(i);
     return items;
+}
+
+void WhenModalOpens(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        }
+    });
+    timer->start(10);
 }

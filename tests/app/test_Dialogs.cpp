@@ -20,19 +20,6 @@
 
 namespace {
 
-// Runs `action` on the modal dialog as soon as it is open.
-void WhenModalOpens(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-        }
-    });
-    timer->start(10);
-}
-
 class TThrowingObject : public QObject {
 public:
     bool event(QEvent* event) override {
