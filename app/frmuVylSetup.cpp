@@ -83,6 +83,7 @@ void TfrmVylSetup::ConnectHandlers() {
     OnEvent(btn_RestartDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_RestartDisplayClick);
     OnEvent(btn_ClearDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_ClearDisplayClick);
     OnEvent(btn_TextSend, &QPushButton::clicked, &TfrmVylSetup::btn_TextSendClick);
+    OnEvent(btn_FindDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_FindDisplayClick);
 }
 
 void TfrmVylSetup::FormCreate() {

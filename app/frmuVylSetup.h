@@ -10,10 +10,12 @@
 //   frmuVylSetup_Actions.cpp       the device actions, the connection around each, and the
 //                                  one-action-at-a-time rule
 //   frmuVylSetup_TestPage.cpp      the character test page (actButtonCreat, actCodePageTest)
+//   frmuVylSetup_Search.cpp        Find Display: the search for the display's port and speed
 // Controls are public members; each one's objectName is its name here.
 
 #include "untActionResult.h"
 #include "untControls.h"
+#include "untMessageBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,6 +34,9 @@ class TDisplaySession;
 // A speed list entry read as bit/s: its decimal number, 9600 when it is none.
 int BaudRateOfText(const QString& text);
 
+// A message box shown while a device action runs (the arrow cursor while it is open).
+TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail = {});
+
 class TfrmVylSetup : public QWidget {
     Q_OBJECT
 public:
@@ -44,6 +49,7 @@ public:
     QPushButton* btn_enumComPorts = nullptr;
     TLabel* lab_BaudRate = nullptr;
     QComboBox* cbb_BaudRate = nullptr;
+    QPushButton* btn_FindDisplay = nullptr;
     QTabWidget* PageControl1 = nullptr;
     QWidget* tsBasicSet = nullptr;
     QWidget* tsCodepageSet = nullptr;
@@ -157,6 +163,8 @@ public:
     void btn_RestartDisplayClick();
     void btn_ClearDisplayClick();
     void btn_TextSendClick();
+    // Searches the selected port (and, when the user agrees, every listed port) for the display.
+    void btn_FindDisplayClick();
     // The click of every character-range button; sender is the button pressed.
     void actCodePageTestExecute(QObject* sender);
 
@@ -198,9 +206,14 @@ private:
     void SessionFinished(const TActionResult& result);
     void ShowActionMessage(const TActionMessage& message, const TActionResult& result);
     void EndDeviceAction();
+    // Find Display (frmuVylSetup_Search.cpp).
+    void FindDisplay(bool everyPort);
+    void ShowSearchResult(const TActionResult& result, bool everyPort);
 
     TDisplaySession* session_ = nullptr;
     TActionApply applyResult_;
+    // Started once the action has ended (a follow-up the user asked for in its last box).
+    std::function<void()> afterAction_;
     QString saveDirectory_;
     bool actionRunning_ = false;
     bool closeWhenIdle_ = false;

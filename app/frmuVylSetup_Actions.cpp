@@ -19,12 +19,11 @@
 #include <QCloseEvent>
 
 #include <string>
-
-namespace {
+#include <utility>
 
 // A box shown in the middle of an action gets the ordinary arrow: the busy cursor is for the
 // window, not for the question the user has to answer.
-TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail = {}) {
+TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail) {
     const bool busyCursor = QApplication::overrideCursor() != nullptr;
     if (busyCursor)
         QApplication::restoreOverrideCursor();
@@ -33,6 +32,8 @@ TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& de
         QApplication::setOverrideCursor(Qt::WaitCursor);
     return result;
 }
+
+namespace {
 
 TMsgStyle BoxStyle(TMessageStyle style) {
     switch (style) {
@@ -117,9 +118,12 @@ void TfrmVylSetup::EndDeviceAction() {
         [this] {
             QCoreApplication::processEvents();
             actionRunning_ = false;
+            const std::function<void()> next = std::exchange(afterAction_, {});
             if (closeWhenIdle_) {
                 closeWhenIdle_ = false;
                 close();
+            } else if (next) {
+                next();
             }
         },
         Qt::QueuedConnection);

@@ -98,6 +98,7 @@ void TfrmVylSetup::CreateControls() {
     btn_enumComPorts = Button(grp_Settings, "btn_enumComPorts", 243, 21, 75, 25, "Refresh");
     lab_BaudRate = Label(grp_Settings, "lab_BaudRate", 343, 24, 78, 17, "Baud Rate:", true);
     cbb_BaudRate = DropDown(grp_Settings, "cbb_BaudRate", 427, 21, 93, 24);
+    btn_FindDisplay = Button(grp_Settings, "btn_FindDisplay", 545, 21, 125, 25, "Find Display");
 
     PageControl1 = Place(new QTabWidget(this), "PageControl1", 18, 79, 793, 517);
     tsBasicSet = Page(PageControl1, "tsBasicSet", "Basic Setting");

@@ -42,6 +42,7 @@ constexpr TCaptionEntry Captions[] = {
     {"lab_SerialPort", u"端口号：", u"Serial Port:"},
     {"btn_enumComPorts", u"刷新", u"Refresh"},
     {"lab_BaudRate", u"波特率：", u"Baud Rate:"},
+    {"btn_FindDisplay", u"查找显示屏", u"Find Display"},
     {"tsBasicSet", u" 基本设置 ", u" Basic Setting"},
     {"tsDisplayTest", u" 客显测试 ", u"Display Testing"},
     {"tsCodepageSet", u" 代码页设置 ", u"CharacterSet Setting"},

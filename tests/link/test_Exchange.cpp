@@ -116,6 +116,54 @@ TEST_F(Exchange, NoAnswerTimesOutWithWhatArrived) {
     EXPECT_EQ(length, 3);
 }
 
+TEST_F(Exchange, ReplyLimitsEndASilentOrStalledReplyOnly) {
+    const ByteString request("\x02\x07\x16\x05", 4);
+    struct TCase {
+        const char* Name;
+        std::function<void(PtyPair&)> Answer;
+        int Code;
+        ByteString Reply;
+        bool Early; // ended long before the reply time-out
+    };
+    const std::vector<TCase> cases = {
+        {"silent", [](PtyPair&) {}, COMM_TIMEOUT, "", true},
+        {"stalled", [](PtyPair& p) { p.Write("{\"a\""); }, COMM_TIMEOUT, "{\"a\"", true},
+        // Longer than the first-byte limit in all, but never quiet for the gap.
+        {"slow and steady",
+         [](PtyPair& p) {
+             for (char c : std::string("{\"abcdefghijk\"}")) {
+                 p.Write(ByteString(1, c));
+                 std::this_thread::sleep_for(100ms);
+             }
+             p.Write(ByteString(1, '\0'));
+         },
+         COMM_OK, ByteString("{\"abcdefghijk\"}\0", 16), false},
+    };
+    DefaultConnection().SetReplyLimits(1000, 1000);
+    SetQueryTimeout(8000);
+    for (const TCase& c : cases) {
+        FarEnd far(pair, request.size(), c.Answer);
+        ByteString reply;
+        int length = 0;
+        const auto start = Clock::now();
+        EXPECT_EQ(QueryComm(request, reply, length, true, 0), c.Code) << c.Name;
+        EXPECT_EQ(reply, c.Reply) << c.Name;
+        if (c.Early) {
+            EXPECT_LT(MsSince(start), 5000) << c.Name;
+        }
+        EXPECT_GE(MsSince(start), 1000) << c.Name;
+        EXPECT_EQ(far.Request(), request) << c.Name;
+    }
+    // Off again: the reply time-out alone.
+    DefaultConnection().SetReplyLimits(0, 0);
+    SetQueryTimeout(1500);
+    ByteString reply;
+    int length = 0;
+    const auto start = Clock::now();
+    EXPECT_EQ(QueryComm(request, reply, length, true, 0), COMM_TIMEOUT);
+    EXPECT_GT(MsSince(start), 1500);
+}
+
 TEST_F(Exchange, BytesQueuedBeforeTheRequestAreDropped) {
     pair.Write("stale bytes");
     PumpUntil([] { return false; }, 100ms); // delivered while no exchange runs: left queued
