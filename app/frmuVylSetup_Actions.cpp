@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The device actions: the window gathers the values an action needs, hands it to the display
 // session (which runs it on its own thread) and presents what comes back. One action at a time:
 // a click while one runs is dropped, never run afterwards.

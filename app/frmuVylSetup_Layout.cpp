@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every control of the main window at its place, with its layout caption, limits and defaults.
 // Positions are left, top, width, height within the parent (the window, a page or a group).
 

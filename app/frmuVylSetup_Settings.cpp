@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Settings between the controls and SystemInfo, the default settings, the code page selectors
 // kept in step, and the editing aids of the welcome lines and the test text.
 

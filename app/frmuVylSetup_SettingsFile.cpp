@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // "Save Setting" and "Load Setting".
 
 #include "frmuVylSetup.h"

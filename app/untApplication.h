@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The application object and its general exception report: no exception ever crosses Qt's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Small widgets the window is built from: an auto-sizing label, an edit whose typing limit does

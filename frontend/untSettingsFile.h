@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The settings file: a JSON object of nine members written by our own small writer (the format

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "untComm.h"
 #include "untLineSpeeds.h"
 #include "untPortList.h"

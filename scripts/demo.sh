@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds VYL Setup and the virtual display, starts the virtual display (it publishes the port
 # "DemoDisplay", which the window lists and selects first), then starts the utility.
 # Closing the utility ends the virtual display. The terminal shows the display's two lines and

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Sourced by the developer commands: installs the Debian packages the build needs.
 
 VYL_PACKAGES=(

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Makes the README's screenshots from the current program: builds it, starts a private X server
 # (Xvfb) and the virtual display, runs VYL Setup in English and in Chinese (the language follows
 # LANG) and captures each of its three pages into docs/screenshots/window-<lang>.png (the first

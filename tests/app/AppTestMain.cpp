@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A GoogleTest main that runs the tests inside the program's own application object.
 
 #include "untApplication.h"

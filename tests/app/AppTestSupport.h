@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Helpers for window tests: scripted message boxes and file dialogs, a fresh window per test.

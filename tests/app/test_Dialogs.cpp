@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Message boxes, file dialogs, the general exception report and the language identifier.
 
 #include "AppTestSupport.h"

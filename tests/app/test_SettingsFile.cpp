@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // "Save Setting" and "Load Setting" through the window, and the file format.
 
 #include "AppTestSupport.h"

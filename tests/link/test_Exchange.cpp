@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The request/response exchange against a scripted far end on its own thread.
 #include "LinkTestUtil.h"
 #include "PtyPair.h"
