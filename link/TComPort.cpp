@@ -414,34 +414,34 @@ ByteString TCustomComPort::ReadAnsiString() {
     return bytes;
 }
 
+namespace {
+
+// Runs a handler with its own copy (it may close or even destroy the port); what it raises goes
+// to the exception report, never across the event loop.
+void RunHandler(const std::function<void(TCustomComPort&)>& bound, TCustomComPort& port,
+                const char* what) {
+    const auto handler = bound;
+    try {
+        handler(port);
+    } catch (const std::exception& e) {
+        if (ExceptionReport())
+            ExceptionReport()(e);
+        else
+            qWarning("%s handler failed: %s", what, e.what());
+    }
+}
+
+} // namespace
+
 void TCustomComPort::DispatchHangUp() {
     if (!Active())
         return;
     Close();
-    if (!OnHangUp)
-        return;
-    const auto handler = OnHangUp;
-    try {
-        handler(*this);
-    } catch (const std::exception& e) {
-        if (ExceptionReport())
-            ExceptionReport()(e);
-        else
-            qWarning("Hang-up handler failed: %s", e.what());
-    }
+    if (OnHangUp)
+        RunHandler(OnHangUp, *this, "Hang-up");
 }
 
 void TCustomComPort::DispatchRxChar() {
-    if (!Active() || !OnRxChar)
-        return;
-    // The handler may close or even destroy this port: keep our own copy of it.
-    const auto handler = OnRxChar;
-    try {
-        handler(*this);
-    } catch (const std::exception& e) {
-        if (ExceptionReport())
-            ExceptionReport()(e);
-        else
-            qWarning("Receive handler failed: %s", e.what());
-    }
+    if (Active() && OnRxChar)
+        RunHandler(OnRxChar, *this, "Receive");
 }
