@@ -35,6 +35,12 @@ void StopIfInterrupted(const TCommConnection& connection) {
         throw TActionEnds{};
 }
 
+// A frame's send result, once it is known that the line is still there.
+bool Sent(const TCommConnection& connection, int code) {
+    StopIfInterrupted(connection);
+    return code == COMM_OK;
+}
+
 void Pause(TCommConnection& connection, int ms) {
     connection.Wait(ms);
     StopIfInterrupted(connection);
@@ -67,17 +73,14 @@ void ReportSent(TActionResult& result, const TActionHooks& hooks, bool sent) {
 TDeviceAction OneFrameSetting(std::function<int(TCommConnection&)> send) {
     return [send](TCommConnection& connection, const TActionHooks& hooks, TActionResult& result) {
         StandardHandShake(connection, hooks, result);
-        const bool sent = send(connection) == COMM_OK;
-        StopIfInterrupted(connection);
-        ReportSent(result, hooks, sent);
+        ReportSent(result, hooks, Sent(connection, send(connection)));
     };
 }
 
 // A frame without handshake or message.
 TDeviceAction PlainFrame(std::function<int(TCommConnection&)> send) {
     return [send](TCommConnection& connection, const TActionHooks&, TActionResult& result) {
-        result.Sent = send(connection) == COMM_OK;
-        StopIfInterrupted(connection);
+        result.Sent = Sent(connection, send(connection));
     };
 }
 
@@ -213,14 +216,11 @@ TDeviceAction SetWelcomeSteps(const ByteString& line1, const ByteString& line2, 
                                   TActionResult& result) {
         StandardHandShake(connection, hooks, result);
         // The display needs the pauses to store each line.
-        bool sent = DSP_SetWelMsg1(connection, line1) == COMM_OK;
-        StopIfInterrupted(connection);
+        bool sent = Sent(connection, DSP_SetWelMsg1(connection, line1));
         Pause(connection, 1500);
-        sent = DSP_SetWelMessage_2(connection, line2) == COMM_OK && sent;
-        StopIfInterrupted(connection);
+        sent = Sent(connection, DSP_SetWelMessage_2(connection, line2)) && sent;
         Pause(connection, 1500);
-        sent = DSP_SetWelMessage_2_Scroll(connection, scroll) == COMM_OK && sent;
-        StopIfInterrupted(connection);
+        sent = Sent(connection, DSP_SetWelMessage_2_Scroll(connection, scroll)) && sent;
         Pause(connection, 500);
         ReportSent(result, hooks, sent);
     };
@@ -230,11 +230,9 @@ TDeviceAction SetCodePageSteps(int charsetNo, int codePageNo) {
     return [charsetNo, codePageNo](TCommConnection& connection, const TActionHooks& hooks,
                                    TActionResult& result) {
         StandardHandShake(connection, hooks, result);
-        bool sent = DSP_SetCharset(connection, charsetNo) == COMM_OK;
-        StopIfInterrupted(connection);
+        bool sent = Sent(connection, DSP_SetCharset(connection, charsetNo));
         Pause(connection, 100);
-        sent = DSP_SetCodepage(connection, codePageNo) == COMM_OK && sent;
-        StopIfInterrupted(connection);
+        sent = Sent(connection, DSP_SetCodepage(connection, codePageNo)) && sent;
         ReportSent(result, hooks, sent);
     };
 }
