@@ -81,7 +81,10 @@ wait "$window" || status=$?
 [ "$status" -eq 0 ] || { echo "vyl-setup ended with status $status" >&2; exit 1; }
 echo "vyl-setup: started and closed"
 
-vyl-virtual-display --help | grep -q '^Usage: vyl-virtual-display'
+# Captured, not piped into grep -q: grep stops reading at the first match and the program
+# would die of SIGPIPE, which pipefail turns into a failed check.
+help=$(vyl-virtual-display --help)
+[[ "$help" == "Usage: vyl-virtual-display"* ]] || { echo "vyl-virtual-display --help: $help" >&2; exit 1; }
 echo "vyl-virtual-display --help: ok"
 version=$(vylctl --version)
 [[ "$version" == "vylctl "* ]] || { echo "vylctl --version: $version" >&2; exit 1; }

@@ -14,7 +14,7 @@ VYL_PACKAGES=(
 vyl_ensure_packages() {
     local wanted=("${VYL_PACKAGES[@]}" "$@") missing=() pkg
     for pkg in "${wanted[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+        if [ "$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)" != 'install ok installed' ]; then
             missing+=("$pkg")
         fi
     done
