@@ -13,6 +13,9 @@ TDisplaySession::TDisplaySession(QObject* parent)
     thread_.setObjectName(QStringLiteral("display session"));
     worker_ = new QObject;
     worker_->moveToThread(&thread_);
+    connect(
+        &thread_, &QThread::finished, &thread_, [] { CrossThread::Ending(); },
+        Qt::DirectConnection);
     thread_.start();
 }
 
@@ -21,6 +24,7 @@ TDisplaySession::~TDisplaySession() {
     // A wait in progress returns at once once the thread's loop quits.
     thread_.quit();
     thread_.wait();
+    CrossThread::Ended(&thread_);
     delete worker_;
 }
 
