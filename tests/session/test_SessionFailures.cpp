@@ -153,13 +153,17 @@ TEST(SessionFailures, CancelEndsASilentGetSettingAtOnceWithoutSpinning) {
     VirtualDisplayProcess vd(VirtualDisplayProgram, {"--no-answer"});
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     TDisplaySession session;
+    ASSERT_TRUE(session.GetSettings({vd.PortName(), 9600}, {}));
+    // Measured from when the action waits for the reply to its settings request (the JavaPOS
+    // handshake came first): opening the port and sending cost time of their own.
+    ASSERT_EQ(vd.WaitForEvents("RX", 2).size(), 2u);
+    const double cpu = CpuSeconds();
     Clock::time_point cancelled;
     QTimer::singleShot(1000, &session, [&] {
         cancelled = Clock::now();
         session.Cancel();
     });
-    const double cpu = CpuSeconds();
-    const TActionResult result = Finish(session, session.GetSettings({vd.PortName(), 9600}, {}));
+    const TActionResult result = session.WaitForResult();
     const auto late = Clock::now() - cancelled;
     EXPECT_TRUE(result.Cancelled);
     EXPECT_TRUE(result.Messages.empty());
