@@ -12,7 +12,7 @@ vyl_build_mode() {
     VYL_BUILD_DIR="build/$1"
     VYL_CMAKE_OPTIONS=(-G Ninja -DVYL_WERROR=ON)
     VYL_BUILD_TARGETS=()
-    VYL_CTEST_OPTIONS=(--timeout 300)
+    VYL_CTEST_OPTIONS=(--timeout 300 -j 2)
     case "$1" in
     test)
         VYL_CMAKE_OPTIONS+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
@@ -28,6 +28,9 @@ vyl_build_mode() {
         # the virtual display is part of what is tested.
         VYL_CMAKE_OPTIONS+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYL_TSAN=ON -DVYL_BUILD_BENCH=OFF)
         VYL_BUILD_TARGETS=(link_tests protocol_tests session_tests tools_tests app_tests)
+        # One test at a time: each process runs several times slower under TSan, and the
+        # display's answers must still come within the protocol's 200 and 500 ms.
+        VYL_CTEST_OPTIONS=(--timeout 300 -j 1)
         # The suites without threads are not built; each leaves a placeholder test behind.
         VYL_CTEST_OPTIONS+=(-E '_NOT_BUILT$')
         # A report fails the test (exit code 66) after the test has run to its end.

@@ -71,7 +71,7 @@ for ((run = 1; run <= reps; ++run)); do
     log="$logs/run-$run.log"
     start=$SECONDS
     status=0
-    ctest --test-dir "$VYL_BUILD_DIR" -j 2 --output-on-failure "${VYL_CTEST_OPTIONS[@]}" \
+    ctest --test-dir "$VYL_BUILD_DIR" --output-on-failure "${VYL_CTEST_OPTIONS[@]}" \
         >"$log" 2>&1 || status=$?
     runs=$run
     # ctest lists the failed tests at the end: "  12 - Suite.Name (Failed)".

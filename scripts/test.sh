@@ -18,4 +18,4 @@ vyl_build_mode "$mode"
 rm -rf "$VYL_BUILD_DIR"
 vyl_build_configured
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$VYL_BUILD_DIR" -j 2 --output-on-failure "${VYL_CTEST_OPTIONS[@]}"
+ctest --test-dir "$VYL_BUILD_DIR" --output-on-failure "${VYL_CTEST_OPTIONS[@]}"
