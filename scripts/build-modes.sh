@@ -32,7 +32,10 @@ vyl_build_mode() {
         # display's answers must still come within the protocol's 200 and 500 ms.
         VYL_CTEST_OPTIONS=(--timeout 300 -j 1)
         # The suites without threads are not built; each leaves a placeholder test behind.
-        VYL_CTEST_OPTIONS+=(-E '_NOT_BUILT$')
+        # Qt's real file dialog reads the folder on a thread of its own and shares Qt's lists
+        # with the main thread under Qt's mutexes, which the sanitizer cannot see; no frame
+        # there has a name to suppress by, and no code of ours runs on that thread.
+        VYL_CTEST_OPTIONS+=(-E '_NOT_BUILT$|^WindowDialogs\.RealSaveDialogOffersTheProposedNameInItsDirectory$')
         # A report fails the test (exit code 66) after the test has run to its end.
         export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp:second_deadlock_stack=1"
         ;;
