@@ -3,6 +3,7 @@
 
 #if defined(__SANITIZE_THREAD__)
 #include <functional>
+#include <iterator>
 #include <mutex>
 #endif
 
