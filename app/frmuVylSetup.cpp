@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "frmuVylSetup.h"
 
 #include "untBaudRate.h"
@@ -6,6 +7,7 @@
 #include "untDisplaySession.h"
 #include "untInterChar.h"
 #include "untLangID.h"
+#include "untSettingsValues.h"
 #include "untSystemInfo.h"
 #include "untUtf16.h"
 #include "untVersion.h"
@@ -82,6 +84,7 @@ void TfrmVylSetup::ConnectHandlers() {
     OnEvent(btn_RestartDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_RestartDisplayClick);
     OnEvent(btn_ClearDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_ClearDisplayClick);
     OnEvent(btn_TextSend, &QPushButton::clicked, &TfrmVylSetup::btn_TextSendClick);
+    OnEvent(btn_FindDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_FindDisplayClick);
 }
 
 void TfrmVylSetup::FormCreate() {
@@ -134,7 +137,7 @@ void TfrmVylSetup::FormCreate() {
     // Line 1 never scrolls on this display: its box stays hidden, its bit is only stored.
     grp_Settings->setEnabled(true);
     chk_Scroll1->hide();
-    edt_line2->SetTypingLimit(60);
+    edt_line2->SetTypingLimit(WelcomeLine2Limit);
 }
 
 void TfrmVylSetup::FillPortList() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The main window. Its code is split by concern:
@@ -5,15 +6,17 @@
 //   frmuVylSetup_Layout.cpp        every control at its place, with its layout caption
 //   frmuVylSetup_Settings.cpp      SystemInfoChange, RefreshSettings, DefaultSetting, the code
 //                                  page selectors, welcome line counts and hex views, Center
-//   untLanguage.cpp                SelectLanguage and both language tables
+//   frmuVylSetup_Language.cpp      SelectLanguage (the tables are untLanguage's)
 //   frmuVylSetup_SettingsFile.cpp  Save Setting / Load Setting
 //   frmuVylSetup_Actions.cpp       the device actions, the connection around each, and the
 //                                  one-action-at-a-time rule
 //   frmuVylSetup_TestPage.cpp      the character test page (actButtonCreat, actCodePageTest)
+//   frmuVylSetup_Search.cpp        Find Display: the search for the display's port and speed
 // Controls are public members; each one's objectName is its name here.
 
 #include "untActionResult.h"
 #include "untControls.h"
+#include "untMessageBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,6 +35,9 @@ class TDisplaySession;
 // A speed list entry read as bit/s: its decimal number, 9600 when it is none.
 int BaudRateOfText(const QString& text);
 
+// A message box shown while a device action runs (the arrow cursor while it is open).
+TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail = {});
+
 class TfrmVylSetup : public QWidget {
     Q_OBJECT
 public:
@@ -44,6 +50,7 @@ public:
     QPushButton* btn_enumComPorts = nullptr;
     TLabel* lab_BaudRate = nullptr;
     QComboBox* cbb_BaudRate = nullptr;
+    QPushButton* btn_FindDisplay = nullptr;
     QTabWidget* PageControl1 = nullptr;
     QWidget* tsBasicSet = nullptr;
     QWidget* tsCodepageSet = nullptr;
@@ -157,6 +164,8 @@ public:
     void btn_RestartDisplayClick();
     void btn_ClearDisplayClick();
     void btn_TextSendClick();
+    // Searches the selected port (and, when the user agrees, every listed port) for the display.
+    void btn_FindDisplayClick();
     // The click of every character-range button; sender is the button pressed.
     void actCodePageTestExecute(QObject* sender);
 
@@ -174,7 +183,7 @@ private:
     void FormCreate();
     void FillPortList();
     void CenterOnScreen();
-    void SetCaption(const QString& controlName, const QString& caption); // untLanguage.cpp
+    void SetCaption(const QString& controlName, const QString& caption); // _Language.cpp
     // Welcome line count and hex view of one line, in the code page of cbb_CodePage_Msg.
     void ShowLineCountAndHex(TEdit* edit, TLabel* count, QPlainTextEdit* hexView);
     void SelectCodePageIndex(int index, bool radioGroup, bool msgList, bool testList);
@@ -198,9 +207,14 @@ private:
     void SessionFinished(const TActionResult& result);
     void ShowActionMessage(const TActionMessage& message, const TActionResult& result);
     void EndDeviceAction();
+    // Find Display (frmuVylSetup_Search.cpp).
+    void FindDisplay(bool everyPort);
+    void ShowSearchResult(const TActionResult& result, bool everyPort);
 
     TDisplaySession* session_ = nullptr;
     TActionApply applyResult_;
+    // Started once the action has ended (a follow-up the user asked for in its last box).
+    std::function<void()> afterAction_;
     QString saveDirectory_;
     bool actionRunning_ = false;
     bool closeWhenIdle_ = false;

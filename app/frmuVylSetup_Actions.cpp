@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: Apache-2.0
 // The device actions: the window gathers the values an action needs, hands it to the display
 // session (which runs it on its own thread) and presents what comes back. One action at a time:
 // a click while one runs is dropped, never run afterwards.
 
 #include "frmuVylSetup.h"
 
+#include "untActionTexts.h"
 #include "untBaudRate.h"
 #include "untCodePage.h"
 #include "untDisplaySession.h"
@@ -18,12 +20,11 @@
 #include <QCloseEvent>
 
 #include <string>
-
-namespace {
+#include <utility>
 
 // A box shown in the middle of an action gets the ordinary arrow: the busy cursor is for the
 // window, not for the question the user has to answer.
-TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail = {}) {
+TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail) {
     const bool busyCursor = QApplication::overrideCursor() != nullptr;
     if (busyCursor)
         QApplication::restoreOverrideCursor();
@@ -32,6 +33,8 @@ TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& de
         QApplication::setOverrideCursor(Qt::WaitCursor);
     return result;
 }
+
+namespace {
 
 TMsgStyle BoxStyle(TMessageStyle style) {
     switch (style) {
@@ -43,67 +46,6 @@ TMsgStyle BoxStyle(TMessageStyle style) {
         break;
     }
     return TMsgStyle::Information;
-}
-
-// The system's reason for a failed open, with what the user can do about the usual ones.
-QString OpenFailureDetail(const TActionResult& result, bool chinese) {
-    QString hint;
-    switch (result.OpenFailure) {
-    case TOpenFailure::NoPortName:
-        hint = chinese ? QStringLiteral("没有列出串口：请连接显示屏后按“刷新”。")
-                       : QStringLiteral("No serial port is listed: connect the display and "
-                                        "press Refresh.");
-        break;
-    case TOpenFailure::Permission:
-        // The command stays on one line of its own, whatever the box's width.
-        hint = chinese ? QStringLiteral("当前用户无权使用串口：请把用户加入 dialout 组，"
-                                        "然后重新登录：\n"
-                                        "sudo usermod -aG dialout $USER")
-                       : QStringLiteral("Your user may not use serial ports: add it to the "
-                                        "dialout group and log in again:\n"
-                                        "sudo usermod -aG dialout $USER");
-        break;
-    case TOpenFailure::Busy:
-        hint = chinese ? QStringLiteral("另一个程序正在使用该串口。")
-                       : QStringLiteral("Another program is using the port.");
-        break;
-    case TOpenFailure::Missing:
-        hint = chinese ? QStringLiteral("该串口不存在：请按“刷新”并选择列出的串口。")
-                       : QStringLiteral("The port is not there: press Refresh and choose a "
-                                        "listed port.");
-        break;
-    case TOpenFailure::None:
-    case TOpenFailure::Other:
-        break;
-    }
-    QString detail = QString::fromStdString(result.OpenError);
-    if (!hint.isEmpty())
-        detail += (detail.isEmpty() ? QString() : QStringLiteral("\n")) + hint;
-    return detail;
-}
-
-QString DisconnectedText(bool chinese) {
-    return chinese ? QStringLiteral("显示屏已断开连接。")
-                   : QStringLiteral("The display was disconnected.");
-}
-
-QString DisconnectedDetail(bool chinese) {
-    return chinese ? QStringLiteral("请检查电缆和显示屏的电源，然后按“刷新”并重试。")
-                   : QStringLiteral("Check the cable and the display's power, then press "
-                                    "Refresh and try again.");
-}
-
-// The "Get Setting" summary: six lines "label value", each ended by CR, the last one too.
-QString SettingsSummary(const TSettingsSummary& summary) {
-    const auto line = [](const QString& label, const QString& value) {
-        return label + QLatin1Char(' ') + value + QLatin1Char('\r');
-    };
-    return line(ModelLabel, QString::fromStdString(summary.Model)) +
-           line(FirmwareVersionLabel, QString::number(summary.FirmwareVersion)) +
-           line(BaudRateLabel, QString::fromStdString(summary.BaudRate)) +
-           line(CommandSetLabel, QString::fromStdString(summary.CommandSet)) +
-           line(InterCharLabel, QString::fromStdString(summary.InterChar)) +
-           line(CodePageLabel, QString::fromStdU16String(summary.CodePage));
 }
 
 } // namespace
@@ -135,14 +77,15 @@ void TfrmVylSetup::ShowActionMessage(const TActionMessage& message, const TActio
         break; // shown while the action waited
     case TMessageKind::OpenFailed:
         ActionMessage(QStringLiteral("SerialPort Open Failed"), TMsgStyle::Error,
-                      OpenFailureDetail(result, chinese));
+                      OpenFailureDetail(result, chinese, TFrontEnd::Window));
         break;
     case TMessageKind::Summary:
         if (result.Summary)
-            ActionMessage(SettingsSummary(*result.Summary), TMsgStyle::Information);
+            ActionMessage(SettingsSummaryText(*result.Summary), TMsgStyle::Information);
         break;
     case TMessageKind::Disconnected:
-        ActionMessage(DisconnectedText(chinese), TMsgStyle::Warning, DisconnectedDetail(chinese));
+        ActionMessage(DisconnectedText(chinese), TMsgStyle::Warning,
+                      DisconnectedDetail(chinese, TFrontEnd::Window));
         break;
     case TMessageKind::Done:
     case TMessageKind::Fail:
@@ -176,9 +119,12 @@ void TfrmVylSetup::EndDeviceAction() {
         [this] {
             QCoreApplication::processEvents();
             actionRunning_ = false;
+            const std::function<void()> next = std::exchange(afterAction_, {});
             if (closeWhenIdle_) {
                 closeWhenIdle_ = false;
                 close();
+            } else if (next) {
+                next();
             }
         },
         Qt::QueuedConnection);

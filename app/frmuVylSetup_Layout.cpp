@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every control of the main window at its place, with its layout caption, limits and defaults.
 // Positions are left, top, width, height within the parent (the window, a page or a group).
 
 #include "frmuVylSetup.h"
+
+#include "untSettingsValues.h"
 
 #include <QFont>
 
@@ -22,7 +25,7 @@ T* Place(T* control, const char* name, int left, int top, int width, int height)
 
 QGroupBox* Group(QWidget* parent, const char* name, int l, int t, int w, int h,
                  const char* caption) {
-    auto* group = Place(new QGroupBox(parent), name, l, t, w, h);
+    auto* group = Place(new TGroupBox(parent), name, l, t, w, h);
     group->setTitle(QString::fromLatin1(caption));
     return group;
 }
@@ -96,6 +99,7 @@ void TfrmVylSetup::CreateControls() {
     btn_enumComPorts = Button(grp_Settings, "btn_enumComPorts", 243, 21, 75, 25, "Refresh");
     lab_BaudRate = Label(grp_Settings, "lab_BaudRate", 343, 24, 78, 17, "Baud Rate:", true);
     cbb_BaudRate = DropDown(grp_Settings, "cbb_BaudRate", 427, 21, 93, 24);
+    btn_FindDisplay = Button(grp_Settings, "btn_FindDisplay", 545, 21, 125, 25, "Find Display");
 
     PageControl1 = Place(new QTabWidget(this), "PageControl1", 18, 79, 793, 517);
     tsBasicSet = Page(PageControl1, "tsBasicSet", "Basic Setting");
@@ -126,7 +130,7 @@ void TfrmVylSetup::CreateControls() {
     btn_welText_center = Button(wel, "btn_welText_center", 581, 18, 60, 25, "Center");
     lab_Line1 = Label(wel, "lab_Line1", 88, 55, 43, 16, "Line 1:", true);
     edt_line1 = Edit(wel, "edt_line1", 137, 52, 505, 24);
-    edt_line1->SetTypingLimit(20);
+    edt_line1->SetTypingLimit(WelcomeLine1Limit);
     lbl_mess1_count = Label(wel, "lbl_mess1_count", 648, 56, 7, 16, "0", false);
     chk_Scroll1 = Check(wel, "chk_Scroll1", 76, 83, 59, 19, "Scroll", true);
     mmo_line1_hex = Memo(wel, "mmo_line1_hex", 137, 83, 505, 45);
@@ -145,8 +149,10 @@ void TfrmVylSetup::CreateControls() {
 
     rg_brightness =
         RadioGroup(tsBasicSet, "rg_brightness", 40, 426, 713, 57, 6, "Brightness adjustment");
-    rg_brightness->SetItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"),
-                             QStringLiteral("100%")});
+    QStringList levels;
+    for (const std::string_view level : BrightnessNames)
+        levels << QString::fromLatin1(level.data(), static_cast<qsizetype>(level.size()));
+    rg_brightness->SetItems(levels);
     rg_brightness->SetItemIndex(2);
     // Placed on the page over the right part of the group, so created after it.
     btn_brightness_set = Button(tsBasicSet, "btn_brightness_set", 557, 441, 125, 30, "Setting");

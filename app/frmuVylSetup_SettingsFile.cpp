@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // "Save Setting" and "Load Setting".
 
 #include "frmuVylSetup.h"
@@ -51,23 +52,12 @@ void TfrmVylSetup::btn_loadsettingsClick() {
     const std::optional<QString> chosen = dlgOpen_settings(this);
     if (!chosen)
         return;
-    // Reading a FIFO, a device or a huge file would hang the window.
-    if (const QString refusal = SettingsFileRefusal(*chosen); !refusal.isEmpty()) {
-        ShowMessageBox(QStringLiteral("Load Settings Error!\r") + refusal, TMsgStyle::Warning);
-        return;
-    }
-    const std::u16string text = ReadUtf8File(LocalPath(*chosen));
-    if (text.empty()) {
-        ShowMessageBox(QStringLiteral("Load Settings Error!"), TMsgStyle::Warning);
-        return;
-    }
-    SystemInfo.wel_mess1_hex.clear();
-    SystemInfo.wel_mess2_hex.clear();
-    const TParseResult result = ParseSettingsJson(text);
-    if (result.Success)
+    QString failure;
+    const std::u16string text = ReadSettingsFile(*chosen, failure);
+    if (failure.isEmpty())
+        failure = LoadSettingsText(text, SystemInfo);
+    if (failure.isEmpty())
         RefreshSettings();
     else
-        ShowMessageBox(QStringLiteral("Explain Settings Error: ") +
-                           QString::fromStdString(result.Error),
-                       TMsgStyle::Warning);
+        ShowMessageBox(failure, TMsgStyle::Warning);
 }

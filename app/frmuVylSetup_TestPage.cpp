@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The character test page: seven buttons, each showing one range of 32 character codes on
 // the display (the patterns are the session's).
 

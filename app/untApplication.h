@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The application object and its general exception report: no exception ever crosses Qt's
@@ -9,14 +10,37 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
+
+class QSocketNotifier;
 
 // The application title: window caption prefix and the proposed settings file name.
 inline const QString ApplicationTitle = QStringLiteral("VYL Setup");
 
+// The desktop entry's name (without ".desktop") and the icon's name in the icon theme.
+inline const QString DesktopId = QStringLiteral("io.github.vylsetup.VYLSetup");
+
+// Uses Qt's own file dialogs everywhere (a desktop's platform theme would otherwise bring native
+// ones that neither follow the window's language nor can be answered by the tests).
 class TVylApplication : public QApplication {
 public:
     TVylApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// While it lives, SIGTERM, SIGHUP and SIGINT close the application's windows through the event
+// loop, as the Exit button does: a device action in progress ends first and the port is closed
+// properly, instead of the process dying with the port open. The previous handlers come back
+// when it ends.
+class TTerminationSignals {
+public:
+    TTerminationSignals();
+    ~TTerminationSignals();
+    TTerminationSignals(const TTerminationSignals&) = delete;
+    TTerminationSignals& operator=(const TTerminationSignals&) = delete;
+
+private:
+    std::unique_ptr<QSocketNotifier> notifier_;
 };
 
 // The general exception report: shows the text in an error box. The program goes on.

@@ -1,11 +1,15 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "untControls.h"
 
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QStyle>
 #include <QToolButton>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -37,7 +41,59 @@ void TLabel::changeEvent(QEvent* event) {
 
 // ---------------------------------------------------------------- TEdit
 
+namespace {
+
+// Whether `after` is `before` with one run of characters taken out.
+bool IsRunRemoved(const QString& before, const QString& after) {
+    if (after.size() >= before.size())
+        return false;
+    qsizetype prefix = 0;
+    while (prefix < after.size() && after[prefix] == before[prefix])
+        ++prefix;
+    const qsizetype removed = before.size() - after.size();
+    return QStringView(before).mid(prefix + removed) == QStringView(after).mid(prefix);
+}
+
+} // namespace
+
+// QLineEdit's own maximum length (kept at the limit, or at the length of a longer text the
+// program set) stops typing and pasting at the limit, with one exception: it lets an insertion
+// replace a selection of a longer text up to that text's length. The validator sees every change
+// before it is shown and cuts what such an insertion adds beyond the limit, as typing would.
+class TTypingLimitValidator : public QValidator {
+public:
+    explicit TTypingLimitValidator(TEdit* edit) : QValidator(edit), edit_(edit) {}
+
+    State validate(QString& input, int& pos) const override {
+        const int limit = edit_->limit_;
+        const QString& before = edit_->lastText_;
+        if (limit <= 0 || edit_->programSetting_ || input.size() <= limit || input == before ||
+            IsRunRemoved(before, input))
+            return Acceptable;
+        // The change replaced before[prefix, before.size() - suffix) with
+        // input[prefix, input.size() - suffix).
+        const qsizetype common = std::min(before.size(), input.size());
+        qsizetype prefix = 0;
+        while (prefix < common && input[prefix] == before[prefix])
+            ++prefix;
+        qsizetype suffix = 0;
+        while (suffix < common - prefix &&
+               input[input.size() - 1 - suffix] == before[before.size() - 1 - suffix])
+            ++suffix;
+        const qsizetype room = std::max<qsizetype>(0, limit - (prefix + suffix));
+        const qsizetype inserted = std::min(room, input.size() - prefix - suffix);
+        input = input.left(prefix + inserted) + input.right(suffix);
+        pos = static_cast<int>(prefix + inserted);
+        return Acceptable;
+    }
+
+private:
+    TEdit* edit_;
+};
+
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    setValidator(new TTypingLimitValidator(this));
+    connect(this, &QLineEdit::textChanged, this, [this] { lastText_ = text(); });
     // While a longer text set by the program is edited, the limit follows the text down, so the
     // user can shorten it but never lengthen it past the limit.
     connect(this, &QLineEdit::textEdited, this, [this] { Retighten(); });
@@ -49,23 +105,88 @@ void TEdit::SetTypingLimit(int limit) {
 }
 
 void TEdit::SetText(const QString& text) {
-    if (limit_ > 0)
-        setMaxLength(std::max<int>(limit_, static_cast<int>(text.size())));
-    setText(text);
+    programSetting_ = true;
+    if (limit_ > 0 && text.size() > maxLength())
+        setMaxLength(static_cast<int>(text.size()));
+    QLineEdit::setText(text);
+    programSetting_ = false;
+    Retighten();
 }
 
 void TEdit::Retighten() {
-    if (limit_ <= 0) {
-        setMaxLength(32767);
+    const int wanted = limit_ <= 0 ? 32767 : std::max<int>(limit_, static_cast<int>(text().size()));
+    if (maxLength() == wanted)
         return;
-    }
-    setMaxLength(std::max<int>(limit_, static_cast<int>(text().size())));
+    // Setting the maximum length sets the text anew, which clears the undo history (so only when
+    // it changes) and moves the cursor to the end (so put it back where the user typed).
+    const int cursor = cursorPosition();
+    const int selection = selectionStart();
+    const int selected = selectionLength();
+    setMaxLength(wanted);
+    if (selection >= 0)
+        setSelection(selection, selected);
+    else
+        setCursorPosition(cursor);
+}
+
+// ---------------------------------------------------------------- TGroupBox
+
+namespace {
+
+constexpr int TitleLeft = 8;    // where the title's space starts on the top edge
+constexpr int TitlePadding = 2; // blank on either side of the title, which interrupts the edge
+
+} // namespace
+
+TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent) {}
+
+QRect TGroupBox::FrameRect() const {
+    const int top = fontMetrics().height() / 2;
+    return QRect(0, top, width(), height() - top);
+}
+
+QRect TGroupBox::TitleRect() const {
+    if (title().isEmpty())
+        return {};
+    const QFontMetrics metrics = fontMetrics();
+    return QRect(TitleLeft, 0, metrics.horizontalAdvance(title()) + 2 * TitlePadding,
+                 metrics.height());
+}
+
+void TGroupBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect frame = FrameRect();
+    const QRect title = TitleRect();
+    // Etched: a shadow line with a light line one pixel inside and below it; the top edge leaves
+    // a gap for the title.
+    const auto edges = [&](int offset, const QColor& color) {
+        painter.setPen(color);
+        const int left = frame.left() + offset;
+        const int top = frame.top() + offset;
+        const int right = frame.right() - 1 + offset;
+        const int bottom = frame.bottom() - 1 + offset;
+        if (title.isEmpty()) {
+            painter.drawLine(left, top, right, top);
+        } else {
+            painter.drawLine(left, top, title.left() - 1, top);
+            painter.drawLine(title.right() + 1, top, right, top);
+        }
+        painter.drawLine(left, top, left, bottom);
+        painter.drawLine(left, bottom, right, bottom);
+        painter.drawLine(right, top, right, bottom);
+    };
+    edges(0, palette().color(QPalette::Mid));
+    edges(1, palette().color(QPalette::Light));
+    if (!title.isEmpty())
+        style()->drawItemText(&painter, title.adjusted(TitlePadding, 0, -TitlePadding, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
+                              isEnabled(), this->title(), QPalette::WindowText);
 }
 
 // ---------------------------------------------------------------- TRadioGroup
 
 TRadioGroup::TRadioGroup(QWidget* parent, int columns)
-    : QGroupBox(parent), columns_(std::max(1, columns)), group_(new QButtonGroup(this)) {
+    : TGroupBox(parent), columns_(std::max(1, columns)), group_(new QButtonGroup(this)) {
     group_->setExclusive(true);
     connect(group_, &QButtonGroup::idClicked, this, [this](int) { emit Click(); });
 }
@@ -117,12 +238,12 @@ QRadioButton* TRadioGroup::Button(int index) const {
 }
 
 void TRadioGroup::resizeEvent(QResizeEvent* event) {
-    QGroupBox::resizeEvent(event);
+    TGroupBox::resizeEvent(event);
     Arrange();
 }
 
 void TRadioGroup::changeEvent(QEvent* event) {
-    QGroupBox::changeEvent(event);
+    TGroupBox::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         Arrange();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Small widgets the window is built from: an auto-sizing label, an edit whose typing limit does
@@ -41,8 +42,9 @@ private:
 };
 
 // A one-line edit whose typing limit works like the classic MaxLength: it limits what the user
-// types, never the text the program sets (QLineEdit::setMaxLength would silently cut a longer
-// welcome line read from the display or a file).
+// types or pastes (or drops, or commits from an input method), never the text the program sets
+// (QLineEdit::setMaxLength would silently cut a longer welcome line read from the display or a
+// file). The user can shorten such a longer text but adds nothing to it beyond the limit.
 class TEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -53,15 +55,38 @@ public:
     int TypingLimit() const { return limit_; }
     // Sets the text as the program does: never cut, the change handlers run.
     void SetText(const QString& text);
+    // Hides QLineEdit::setText so that every text set through a TEdit counts as the program's.
+    void setText(const QString& text) { SetText(text); }
 
 private:
+    friend class TTypingLimitValidator;
     void Retighten();
     int limit_ = 0;
+    bool programSetting_ = false;
+    QString lastText_; // the text as the last change left it
+};
+
+// A group box drawn as the classic one: an etched frame whose top edge runs through the middle of
+// the title, and the title inside that edge near the left. The controls of the layout sit in
+// the frame below the title; a style that draws the title above the frame (Fusion does) would
+// push the frame's top edge through them.
+class TGroupBox : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit TGroupBox(QWidget* parent);
+
+    // In the box's coordinates: the frame's outer rectangle, and the title's (empty when the
+    // title is).
+    QRect FrameRect() const;
+    QRect TitleRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A group box of radio buttons. Items fill the columns top to bottom, then the next column.
 // ItemIndex -1 means no selection. Click is emitted only for the user's choices.
-class TRadioGroup : public QGroupBox {
+class TRadioGroup : public TGroupBox {
     Q_OBJECT
 public:
     TRadioGroup(QWidget* parent, int columns);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The window's two file dialogs, each behind one function so that tests can answer them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Every message box of the program goes through ShowMessageBox, so that tests can answer and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Serial link figures over a pty pair:
 //  - exchange overhead: from the far end's last reply byte to QueryComm returning
 //    (median and p99 over 1000 exchanges; target median <= 1 ms);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Start-up figures of the program: from launching a fresh process to the main window's first
 // paint, and the process's peak memory (VmHWM) at that moment. Targets: <= 300 ms, <= 80 MB.
 //

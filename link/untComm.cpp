@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "untComm.h"
 #include "untLineSpeeds.h"
 #include "untPortList.h"
 #include "untPublishedPorts.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <thread>
 
@@ -151,6 +153,7 @@ void TCommConnection::RxChar(TCustomComPort& sender) {
         return; // left queued until the next exchange or the close purges it
     try {
         rxBuffer_ += sender.ReadAnsiString();
+        lastRx_ = Clock::now();
     } catch (const EComError& e) {
         if (!LineGone(e, sender))
             throw;
@@ -188,6 +191,14 @@ int TCommConnection::Query(const ByteString& request, ByteString& reply, int& le
     const auto timeout = Capped(queryTimeout_);
     // Timed out once more than the time-out in whole milliseconds has passed.
     const auto deadline = start + timeout + std::chrono::milliseconds(1);
+    // The end that the first-byte and gap limits set, as things stand.
+    const auto limitEnd = [&] {
+        if (rxBuffer_.empty() && firstByteLimit_ > 0)
+            return std::min(deadline, start + std::chrono::milliseconds(firstByteLimit_ + 1));
+        if (!rxBuffer_.empty() && gapLimit_ > 0)
+            return std::min(deadline, lastRx_ + std::chrono::milliseconds(gapLimit_ + 1));
+        return deadline;
+    };
     bool timedOut = false;
     for (;;) {
         // One look per arrival of bytes (or a millisecond when the reply is complete
@@ -195,7 +206,7 @@ int TCommConnection::Query(const ByteString& request, ByteString& reply, int& le
         // idle wait costs nothing.
         const bool complete = ReplyComplete(length, terminatorMode, terminator);
         const auto wakeAt =
-            complete ? std::min(deadline, Clock::now() + std::chrono::milliseconds(1)) : deadline;
+            complete ? std::min(deadline, Clock::now() + std::chrono::milliseconds(1)) : limitEnd();
         if (wait_.WaitUntil(wakeAt) == TEventWait::TEnd::Quit && !Interrupted())
             Cancel();
         if (Interrupted())
@@ -208,6 +219,10 @@ int TCommConnection::Query(const ByteString& request, ByteString& reply, int& le
         }
         if (ReplyComplete(length, terminatorMode, terminator))
             break;
+        if (Clock::now() >= limitEnd()) {
+            timedOut = true;
+            break;
+        }
     }
     length = static_cast<int>(rxBuffer_.size());
     reply = rxBuffer_;
@@ -216,6 +231,11 @@ int TCommConnection::Query(const ByteString& request, ByteString& reply, int& le
 
 void TCommConnection::SetQueryTimeout(int ms) {
     queryTimeout_ = static_cast<std::uint32_t>(ms);
+}
+
+void TCommConnection::SetReplyLimits(int firstByteMs, int gapMs) {
+    firstByteLimit_ = std::max(firstByteMs, 0);
+    gapLimit_ = std::max(gapMs, 0);
 }
 
 bool TCommConnection::Wait(int ms) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 #include "ByteString.h"
@@ -47,6 +48,11 @@ public:
     int Query(const ByteString& request, ByteString& reply, int& length, bool terminatorMode,
               std::uint8_t terminator);
     void SetQueryTimeout(int ms);
+    // Two more ways for an exchange to end as a time-out before its reply time-out (0: off,
+    // the default): no byte came within firstByteMs of the write, or bytes came and then none
+    // for gapMs before the reply was complete. They hold until set again. A search passes
+    // over a silent line speed this way without waiting out a reply that may be long.
+    void SetReplyLimits(int firstByteMs, int gapMs);
     // Sleeps in the event loop for ms milliseconds. Ends early (false) when the line hangs up,
     // the connection is cancelled or the thread's event loop quits.
     bool Wait(int ms);
@@ -81,6 +87,9 @@ private:
     bool cancelled_ = false;
     ByteString rxBuffer_;
     std::uint32_t queryTimeout_ = 1000;
+    int firstByteLimit_ = 0;
+    int gapLimit_ = 0;
+    std::chrono::steady_clock::time_point lastRx_{};
     int timeoutCap_ = 0;
     TOpenError openError_;
     TEventWait wait_;

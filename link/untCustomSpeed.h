@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Rates without a B constant go to the driver through termios2 (BOTHER). The kernel's

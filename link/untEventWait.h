@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The one way this program waits on a thread with an event loop: the thread sleeps in a nested

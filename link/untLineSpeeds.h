@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The line speeds the port component knows: each TBaudRate member with its rate and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Port names and the devices behind them. The roots are parameters so that tests can hand

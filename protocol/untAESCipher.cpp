@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "untAESCipher.h"
 
 #include "untHex.h"
 
+#include <openssl/crypto.h>
 #include <openssl/err.h>
 #include <openssl/evp.h>
 
@@ -94,4 +96,8 @@ ByteString DecryptFromHex(std::string_view cipherHex, const ByteString& key,
     if (cipher.size() % BlockSize != 0)
         throw EAESError("Invalid Buffer Size for Decryption");
     return RunCbc(cipher, key, vector, false);
+}
+
+void ReleaseCipherThreadState() {
+    OPENSSL_thread_stop();
 }

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds VYL Setup and the virtual display, starts the virtual display (it publishes the port
 # "DemoDisplay", which the window lists and selects first), then starts the utility.
 # Closing the utility ends the virtual display. The terminal shows the display's two lines and
@@ -21,7 +22,7 @@ cmake --build "$dir" -j "$(nproc)" --target VYLSetup vyl-virtual-display
 
 port=DemoDisplay
 display_program="$dir/tools/virtual-display/vyl-virtual-display"
-utility="$dir/app/VYLSetup"
+utility="$dir/app/vyl-setup"
 
 # The display says on its first line which port it published; the window lists the port only
 # from then on, so wait for that line (5 s at most).

@@ -1,10 +1,13 @@
+# SPDX-License-Identifier: Apache-2.0
 # Sourced by the developer commands: installs the Debian packages the build needs.
 
 VYL_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev nlohmann-json3-dev libssl-dev libicu-dev
     libgtest-dev libbenchmark-dev
-    fonts-liberation2 fonts-wqy-microhei
+    # scripts/fuzz.sh: clang, and libFuzzer, which comes only with the recommends otherwise
+    clang libclang-rt-14-dev
+    fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n
 )
 
 # Usage: vyl_ensure_packages [extra packages...]

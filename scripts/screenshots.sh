@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Makes the README's screenshots from the current program: builds it, starts a private X server
 # (Xvfb) and the virtual display, runs VYL Setup in English and in Chinese (the language follows
-# LANG) and captures its window into docs/screenshots/window-en.png and window-zh.png.
+# LANG) and captures each of its three pages into docs/screenshots/window-<lang>.png (the first
+# page), window-<lang>-charset.png and window-<lang>-test.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
-vyl_ensure_packages xvfb x11-utils imagemagick
+vyl_ensure_packages xvfb x11-utils xdotool imagemagick
 
 dir=build/demo
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -44,9 +46,9 @@ done
 pids+=($!)
 sleep 0.5
 
-capture() { # capture LANG FILE
-    local lang=$1 file=$2 id="" app
-    LANG=$lang LC_ALL= LANGUAGE= "$dir/app/VYLSetup" &
+capture() { # capture LANG NAME: window-NAME.png, window-NAME-charset.png, window-NAME-test.png
+    local lang=$1 name=$2 id="" app page
+    LANG=$lang LC_ALL= LANGUAGE= "$dir/app/vyl-setup" &
     app=$!
     for _ in $(seq 100); do
         id=$(xwininfo -root -tree | awk '/"VYL Setup v/ {print $1; exit}')
@@ -59,11 +61,18 @@ capture() { # capture LANG FILE
         return 1
     fi
     sleep 1 # first paint
-    import -window "$id" "$file"
+    import -window "$id" "$out/window-$name.png"
+    # Focus into the first page (welcome line 1), then Ctrl+Tab to the next page.
+    xdotool mousemove --window "$id" 400 313 click 1
+    for page in charset test; do
+        xdotool key ctrl+Tab
+        sleep 0.5
+        import -window "$id" "$out/window-$name-$page.png"
+    done
     kill -TERM "$app" 2>/dev/null || true
     wait "$app" 2>/dev/null || true
-    echo "wrote $file"
+    echo "wrote $out/window-$name*.png"
 }
 
-capture en_US.UTF-8 "$out/window-en.png"
-capture zh_CN.UTF-8 "$out/window-zh.png"
+capture en_US.UTF-8 en
+capture zh_CN.UTF-8 zh

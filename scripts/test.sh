@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds everything from scratch and runs every test.
 #   scripts/test.sh              release build with warnings as errors (build/test)
 #   scripts/test.sh --sanitize   the same suite under ASan+UBSan, no benchmarks (build/asan)

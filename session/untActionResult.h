@@ -4,6 +4,7 @@
 // What a device action reports: its messages in order, and the records the front end applies.
 
 #include "ByteString.h"
+#include "untSearchResult.h"
 #include "untSystemInfo.h"
 
 #include <QMetaType>
@@ -71,8 +72,9 @@ struct TActionResult {
     bool SettingsComplete = false;
     ByteString SettingsReply;
     std::optional<TSettingsSummary> Summary;
-    std::optional<int> NewBaudRate; // bit/s, after a speed change that went out
-    bool Sent = false;              // every frame of the action was handed to the port
+    std::optional<int> NewBaudRate;      // bit/s, after a speed change that went out
+    bool Sent = false;                   // every frame of the action was handed to the port
+    std::optional<TSearchResult> Search; // the search for the display, port by port
     bool Disconnected = false;
     bool Cancelled = false;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untDisplaySession.h"
 
+#include "untAESCipher.h"
 #include "untComm.h"
 #include "untCrossThread.h"
 #include "untDeviceActions.h"
@@ -8,13 +9,21 @@
 
 #include <QEventLoop>
 
+#include <algorithm>
+
 TDisplaySession::TDisplaySession(QObject* parent)
     : QObject(parent), continueWait_(std::make_unique<TEventWait>()) {
     thread_.setObjectName(QStringLiteral("display session"));
     worker_ = new QObject;
     worker_->moveToThread(&thread_);
+    // On the session's thread as it finishes, before wait() lets the program go on; what it
+    // did is then ordered, for ThreadSanitizer too, before the session's destruction.
     connect(
-        &thread_, &QThread::finished, &thread_, [] { CrossThread::Ending(); },
+        &thread_, &QThread::finished, &thread_,
+        [] {
+            ReleaseCipherThreadState();
+            CrossThread::Ending();
+        },
         Qt::DirectConnection);
     thread_.start();
 }
@@ -51,6 +60,35 @@ void TDisplaySession::Run(const TSessionTarget& target, const TDeviceAction& ste
     else
         result = RunDeviceAction(connection, target, hooks, steps);
     connection_ = nullptr;
+    Finish(result);
+}
+
+bool TDisplaySession::FindDisplay(const TSearchRequest& request) {
+    if (busy_)
+        return false;
+    busy_ = true;
+    cancelRequested_ = false;
+    PostTo(worker_, [this, request] { RunSearch(request); });
+    return true;
+}
+
+void TDisplaySession::RunSearch(const TSearchRequest& request) {
+    TActionResult result;
+    if (cancelRequested_) {
+        result.Cancelled = true;
+    } else {
+        TDisplaySearch search;
+        search_ = &search;
+        result.Search = search.Run(request);
+        search_ = nullptr;
+        result.Cancelled = result.Search->Cancelled;
+        result.Opened = std::any_of(result.Search->Ports.begin(), result.Search->Ports.end(),
+                                    [](const TPortSearch& port) { return !port.Tried.empty(); });
+    }
+    Finish(result);
+}
+
+void TDisplaySession::Finish(const TActionResult& result) {
     PostTo(this, [this, result] {
         busy_ = false;
         last_ = result;
@@ -84,6 +122,8 @@ void TDisplaySession::Cancel() {
     PostTo(worker_, [this] {
         if (connection_ != nullptr)
             connection_->Cancel();
+        if (search_ != nullptr)
+            search_->Cancel();
         continueWait_->Wake();
     });
 }

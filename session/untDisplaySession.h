@@ -7,6 +7,7 @@
 // result at the end (Finished), both on the thread that owns the session.
 
 #include "untActionResult.h"
+#include "untDisplaySearch.h"
 
 #include <QObject>
 #include <QThread>
@@ -42,6 +43,8 @@ public:
     bool ShowTestPattern(const TSessionTarget& target, int tag);
     // Any action given as steps.
     bool Start(const TSessionTarget& target, TDeviceAction steps);
+    // Searches the ports of the request side by side for the display; the result's Search.
+    bool FindDisplay(const TSearchRequest& request);
 
     bool Busy() const { return busy_; }
     // After a HandShakeFailed message the action waits until this is called (the user closed
@@ -65,6 +68,8 @@ signals:
 
 private:
     void Run(const TSessionTarget& target, const TDeviceAction& steps); // session thread
+    void RunSearch(const TSearchRequest& request);                      // session thread
+    void Finish(const TActionResult& result);                           // session thread
     bool AwaitContinue();                                               // session thread
 
     QThread thread_;
@@ -75,6 +80,7 @@ private:
     std::atomic<bool> cancelRequested_{false};
     // Session thread only.
     TCommConnection* connection_ = nullptr;
+    TDisplaySearch* search_ = nullptr;
     bool continued_ = false;
     std::unique_ptr<TEventWait> continueWait_;
 };

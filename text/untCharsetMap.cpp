@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "untCharsetMap.h"
 
 // ISO/IEC 8859-7:2003 with its additions (0xA4 euro, 0xA5 drachma, 0xAA ypogegrammeni).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "untUtf16.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Helpers for the window's device action tests: pressing a button until its action has ended,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A GoogleTest main that runs the tests inside the program's own application object.
 
 #include "untApplication.h"
@@ -10,7 +11,6 @@
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     TVylApplication application(argc, argv);
 #if defined(__SANITIZE_THREAD__)
     // Qt GUI paints and converts large images in slices on the global thread pool, and its

@@ -1,7 +1,11 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "AppTestSupport.h"
 
 #include "untLangID.h"
 #include "untSystemInfo.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -66,4 +70,16 @@ QStringList ComboItems(const QComboBox* list) {
     for (int i = 0; i < list->count(); ++i)
         items << list->itemText(i);
     return items;
+}
+
+void WhenModalOpens(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        }
+    });
+    timer->start(10);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Helpers for window tests: scripted message boxes and file dialogs, a fresh window per test.
@@ -45,3 +46,6 @@ std::unique_ptr<TfrmVylSetup> NewWindow(std::uint16_t langID = 0x0409);
 void ChooseInCombo(QComboBox* list, int index);
 
 QStringList ComboItems(const QComboBox* list);
+
+// Runs `action` on the modal dialog as soon as it is open.
+void WhenModalOpens(std::function<void(QWidget*)> action);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The device actions when things go wrong: no answer, no port, a port held elsewhere, a reply
 // that is no settings document, frames that cannot be sent.
 

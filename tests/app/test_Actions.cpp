@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window's side of the device actions, against the virtual display: what is shown and in
 // which order, the records taken into the controls, the held-off clicks, the close during an
 // action. (What goes over the wire is tested at the session level.)

@@ -1,8 +1,8 @@
+// SPDX-License-Identifier: Apache-2.0
 // Message boxes, file dialogs, the general exception report and the language identifier.
 
 #include "AppTestSupport.h"
 #include "untApplication.h"
-#include "untLangID.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,19 +19,6 @@
 #include <stdexcept>
 
 namespace {
-
-// Runs `action` on the modal dialog as soon as it is open.
-void WhenModalOpens(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-        }
-    });
-    timer->start(10);
-}
 
 class TThrowingObject : public QObject {
 public:
@@ -133,24 +120,4 @@ TEST(WindowDialogs, GeneralExceptionReport) {
     QTimer::singleShot(0, [&] { ran = true; });
     QCoreApplication::processEvents();
     EXPECT_TRUE(ran);
-}
-
-TEST(WindowDialogs, LanguageIdentifierOfTheLocale) {
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_CN")), 0x0804);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_TW")), 0x0404);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_HK")), 0x0C04);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_SG")), 0x1004);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh")), 0x0804);
-    EXPECT_EQ(LangIDOfLocale(QLocale("zh_Hant")), 0x0404);
-    EXPECT_EQ(LangIDOfLocale(QLocale("en_US")), 0x0409);
-    EXPECT_EQ(LangIDOfLocale(QLocale("en_GB")), 0x0809);
-    EXPECT_EQ(LangIDOfLocale(QLocale("de_DE")), 0x0407);
-    EXPECT_EQ(LangIDOfLocale(QLocale("de_AT")), 0x0C07);
-    EXPECT_EQ(LangIDOfLocale(QLocale("ja_JP")), 0x0411);
-    EXPECT_EQ(LangIDOfLocale(QLocale::c()), 0x0409);
-
-    SetSystemDefaultLangIDOverride(0x0804);
-    EXPECT_EQ(GetSystemDefaultLangID(), 0x0804);
-    SetSystemDefaultLangIDOverride(std::nullopt);
-    EXPECT_EQ(GetSystemDefaultLangID(), LangIDOfLocale(QLocale::system()));
 }

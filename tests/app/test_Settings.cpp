@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Settings between the controls and SystemInfo, the code page selectors, the editing aids,
 // the port and speed handlers.
 

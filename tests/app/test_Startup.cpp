@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window as start-up leaves it: lists, defaults, captions in both languages, limits.
 
 #include "AppTestSupport.h"

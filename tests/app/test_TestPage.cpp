@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The "Display Testing" page on the wire: the seven range patterns, the test text, restart and
 // clear, read byte for byte on the far end of a pty.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The connection: open, close and send, as the device actions use them.
 #include "LinkTestUtil.h"
 #include "ProcessCounts.h"

@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: Apache-2.0
 // The request/response exchange against a scripted far end on its own thread.
 #include "LinkTestUtil.h"
 #include "PtyPair.h"
 #include "untComm.h"
+#include "untLineSpeeds.h"
 
 #include <QThread>
+
 #include <QTimer>
+#include <termios.h>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +130,54 @@ TEST_F(Exchange, NoAnswerTimesOutWithWhatArrived) {
     EXPECT_EQ(length, 3);
 }
 
+TEST_F(Exchange, ReplyLimitsEndASilentOrStalledReplyOnly) {
+    const ByteString request("\x02\x07\x16\x05", 4);
+    struct TCase {
+        const char* Name;
+        std::function<void(PtyPair&)> Answer;
+        int Code;
+        ByteString Reply;
+        bool Early; // ended long before the reply time-out
+    };
+    const std::vector<TCase> cases = {
+        {"silent", [](PtyPair&) {}, COMM_TIMEOUT, "", true},
+        {"stalled", [](PtyPair& p) { p.Write("{\"a\""); }, COMM_TIMEOUT, "{\"a\"", true},
+        // Longer than the first-byte limit in all, but never quiet for the gap.
+        {"slow and steady",
+         [](PtyPair& p) {
+             for (char c : std::string("{\"abcdefghijk\"}")) {
+                 p.Write(ByteString(1, c));
+                 std::this_thread::sleep_for(100ms);
+             }
+             p.Write(ByteString(1, '\0'));
+         },
+         COMM_OK, ByteString("{\"abcdefghijk\"}\0", 16), false},
+    };
+    DefaultConnection().SetReplyLimits(1000, 1000);
+    SetQueryTimeout(8000);
+    for (const TCase& c : cases) {
+        FarEnd far(pair, request.size(), c.Answer);
+        ByteString reply;
+        int length = 0;
+        const auto start = Clock::now();
+        EXPECT_EQ(QueryComm(request, reply, length, true, 0), c.Code) << c.Name;
+        EXPECT_EQ(reply, c.Reply) << c.Name;
+        if (c.Early) {
+            EXPECT_LT(MsSince(start), 5000) << c.Name;
+        }
+        EXPECT_GE(MsSince(start), 1000) << c.Name;
+        EXPECT_EQ(far.Request(), request) << c.Name;
+    }
+    // Off again: the reply time-out alone.
+    DefaultConnection().SetReplyLimits(0, 0);
+    SetQueryTimeout(1500);
+    ByteString reply;
+    int length = 0;
+    const auto start = Clock::now();
+    EXPECT_EQ(QueryComm(request, reply, length, true, 0), COMM_TIMEOUT);
+    EXPECT_GT(MsSince(start), 1500);
+}
+
 TEST_F(Exchange, BytesQueuedBeforeTheRequestAreDropped) {
     pair.Write("stale bytes");
     PumpUntil([] { return false; }, 100ms); // delivered while no exchange runs: left queued
@@ -199,6 +251,15 @@ TEST(ToBaudRateTest, ListedRatesHaveTheirMemberOthersAreCustom) {
     EXPECT_EQ(BaudRateValue(TBaudRate::br134_5, 0), 134);
     EXPECT_EQ(BaudRateValue(TBaudRate::br256000, 0), 256000);
     EXPECT_EQ(BaudRateValue(TBaudRate::brCustom, 1800), 1800);
+    // The one table of line speeds is in member order, and every rate it maps is its own.
+    for (std::size_t i = 0; i < LineSpeeds.size(); ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(LineSpeeds[i].Member), i);
+        if (LineSpeeds[i].FromRate) {
+            EXPECT_EQ(ToBaudRate(LineSpeeds[i].Rate), LineSpeeds[i].Member);
+        }
+    }
+    EXPECT_EQ(TermiosSpeedOfRate(1800), B1800);
+    EXPECT_EQ(TermiosSpeedOfRate(14400), 0u);
 }
 
 TEST(ConnectionThreads, AWaitEndsAtOnceWhenItsThreadQuitsOrItIsCancelled) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The port list against a fake sysfs and /dev tree, and the published virtual ports.
 #include "LinkTestUtil.h"
 #include "PtyPair.h"

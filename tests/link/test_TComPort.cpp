@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The serial port component over a pty pair: line settings as the far end sees them,
 // exclusive use, errors, and the event thread's receive path.
 #include "LinkTestUtil.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "TestSystem.h"
 #include "untAESCipher.h"
 #include "untHex.h"

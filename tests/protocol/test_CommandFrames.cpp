@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every frame of the command table, read byte for byte at the display's end of a pty.
 #include "PtyPair.h"
 #include "untCmd_RV310.h"

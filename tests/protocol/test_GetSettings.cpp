@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The settings request: its frame, its reply with the 00 and whatever came with it, and the
 // empty result when no 00 arrives in time.
 #include "PtyPair.h"

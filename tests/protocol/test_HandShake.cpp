@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Both handshakes against a far end scripted by the test. The far end ciphers with OpenSSL
 // directly, so the command module's use of the cipher service is checked from outside.
 #include "PtyPair.h"

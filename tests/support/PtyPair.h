@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A pseudo-terminal standing in for a serial cable: the code under test opens the slave by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Kept apart from every file that includes <termios.h>: the kernel's termbits clash with it.
 #include <asm/termbits.h>
 #include <sys/ioctl.h>

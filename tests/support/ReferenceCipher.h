@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // AES-128-CBC straight from OpenSSL, without padding: the tests' independent view of what the

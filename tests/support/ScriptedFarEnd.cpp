@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "ScriptedFarEnd.h"
 
 ScriptedFarEnd::ScriptedFarEnd(PtyPair& pty, std::size_t requestLength, Answer answer,

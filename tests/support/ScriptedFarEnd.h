@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // A display played by a test on the master of a PtyPair: it waits for one request of a known

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Runs the virtual display program as a child for a test: a unique port name, a trace file and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual display's frame decoder: frames without lengths cut out of a byte stream.
 #include "VdFrames.h"
 

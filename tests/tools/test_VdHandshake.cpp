@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The display's handshake answer, checked with OpenSSL directly.
 #include "VdHandshake.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual display's options and its starting settings.
 #include "VdOptions.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual display's state: what each frame does to its settings and screen, and the
 // settings document it reports.
 #include "VdState.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The virtual display program end to end: started as a child that publishes a port under a
 // unique name, driven through the link and the command module like the utility drives it.
 #include "VirtualDisplayProcess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Cuts the host's byte stream into the display's frames. Frames carry no length, so the

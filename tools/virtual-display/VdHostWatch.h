@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Sees the host open and close the pty slave. The display keeps its own slave fd open, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The speed in bit/s the host set on the pty (its termios are shared by every fd of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // What a person watching the virtual display sees: a log line per event and, below it, the two

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // The trace file that end-to-end tests read: one line per event, "<UTC time> <EVENT> ...",

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+
+// What the session benchmarks share: the virtual display (and an X server) as children, the
+// display's trace read as it grows, the figures of this process, and distributions.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A child program started with posix_spawn; every descriptor but 0, 1 and 2 (and those it is
+// given) stays behind, so a child never holds one of our ports open.
+class TChild {
+public:
+    TChild() = default;
+    ~TChild();
+    TChild(const TChild&) = delete;
+    TChild& operator=(const TChild&) = delete;
+
+    // Starts `program` with `args`; stdout goes to `stdoutPath` (or /dev/null when empty), and
+    // `extraFd` (when >= 0) is handed over as descriptor 3.
+    bool Spawn(const std::string& program, const std::vector<std::string>& args,
+               const std::string& stdoutPath, int extraFd, std::string& error);
+    // Sends the signal and reaps the child (SIGKILL after 5 s).
+    void Stop(int signal);
+    bool Running() const { return pid_ > 0; }
+    int Pid() const { return pid_; }
+
+private:
+    int pid_ = -1;
+};
+
+// The virtual display under a fixed port name, with its trace and output in a private folder:
+// started again after a kill, it publishes the same name anew.
+class TBenchDisplay {
+public:
+    TBenchDisplay(std::string program, std::string portName, std::vector<std::string> extraArgs);
+    ~TBenchDisplay();
+
+    // Starts it and waits (10 s at most) for its publishing line.
+    bool Start(std::string& error);
+    void Stop(int signal) { child_.Stop(signal); }
+    const std::string& PortName() const { return port_; }
+    const std::string& DevicePath() const { return device_; }
+    const std::string& TracePath() const { return trace_; }
+    // Leaves the trace and the output behind when it ends (for a look at what went wrong).
+    void KeepFiles() { keep_ = true; }
+
+private:
+    std::string program_;
+    std::string port_;
+    std::vector<std::string> extraArgs_;
+    std::string dir_;
+    std::string trace_;
+    std::string device_;
+    bool keep_ = false;
+    TChild child_;
+};
+
+// An X server of its own (Xvfb on a free display number); DISPLAY is set while it runs.
+class TXServer {
+public:
+    bool Start(std::string& error);
+    ~TXServer();
+    const std::string& Display() const { return display_; }
+
+private:
+    TChild child_;
+    std::string display_;
+};
+
+// One trace line: microseconds since the epoch, the event and what follows it.
+struct TTraceEvent {
+    std::int64_t Micros = 0;
+    std::string Event;
+    std::string Data;
+};
+
+// Reads a trace as it grows: each call returns the complete lines written since the last.
+class TTraceReader {
+public:
+    explicit TTraceReader(std::string path) : path_(std::move(path)) {}
+    std::vector<TTraceEvent> ReadNew();
+
+private:
+    std::string path_;
+    long long offset_ = 0;
+};
+
+// "2025-01-31T12:34:56.123456Z" as microseconds since the epoch; -1 when it does not read.
+std::int64_t TraceTimeMicros(const std::string& text);
+
+// The time from the display's handshake answer (the TX of 35 bytes) to the next frame it
+// received, in microseconds, for the first such pair among `events`; -1 when there is none.
+double ReplyToNextFrameMicros(const std::vector<TTraceEvent>& events);
+
+// This process: open descriptors, threads, resident memory in kB.
+struct TProcessFigures {
+    std::size_t Fds = 0;
+    std::size_t Threads = 0;
+    long RssKb = 0;
+};
+TProcessFigures ProcessFigures();
+
+struct TDistribution {
+    std::size_t N = 0;
+    double Median = 0;
+    double P99 = 0;
+    double Max = 0;
+};
+TDistribution Distribution(std::vector<double> values);

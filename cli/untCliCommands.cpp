@@ -1,0 +1,269 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "untCliCommands.h"
+
+#include "untActionTexts.h"
+#include "untCliPlan.h"
+#include "untCliSession.h"
+#include "untCliSettings.h"
+#include "untCliTexts.h"
+#include "untCodePage.h"
+#include "untPortInfo.h"
+#include "untSettingsFile.h"
+#include "untSettingsValues.h"
+#include "untTestPatterns.h"
+#include "untUtf16.h"
+#include "untUtf8File.h"
+
+#include <QFile>
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+TExitCode UsageError(TCliOutput& out, const QString& message) {
+    out.Error(message + QLatin1Char('\n') + CliText(TCliText::TryHelp));
+    return TExitCode::Usage;
+}
+
+// ---------------------------------------------------------------- ports
+
+std::string JsonString(const std::string& text) {
+    return Utf16ToUtf8(JsonStringLiteral(Utf8ToUtf16(text)));
+}
+
+std::string OrDash(const std::string& text) {
+    return text.empty() ? std::string("-") : text;
+}
+
+TExitCode Ports(const TCliOptions& options, TCliOutput& out) {
+    std::vector<TPortInfo> ports;
+    if (!ListPortInfo(ports)) {
+        out.Error(CliText(TCliText::PortListUnreadable));
+        return TExitCode::Failed;
+    }
+    std::string text;
+    if (options.Json) {
+        text = "[";
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            const TPortInfo& p = ports[i];
+            text += std::string(i == 0 ? "\n" : ",\n") + "    {\"name\": " + JsonString(p.Name) +
+                    ", \"device\": " + JsonString(p.DevicePath) +
+                    ", \"stablePath\": " + JsonString(p.StablePath) +
+                    ", \"usbId\": " + JsonString(p.UsbId) +
+                    ", \"manufacturer\": " + JsonString(p.Manufacturer) +
+                    ", \"product\": " + JsonString(p.Product) +
+                    ", \"virtual\": " + (p.Virtual ? "true" : "false") + "}";
+        }
+        text += ports.empty() ? "]\n" : "\n]\n";
+    } else {
+        for (const TPortInfo& p : ports)
+            text += p.Name + '\t' + OrDash(p.DevicePath) + '\t' + OrDash(p.StablePath) + '\t' +
+                    (p.Virtual ? std::string("virtual") : OrDash(p.UsbId)) + '\t' +
+                    OrDash(p.Manufacturer) + '\t' + OrDash(p.Product) + '\n';
+    }
+    out.Data(text);
+    return TExitCode::Success;
+}
+
+// ---------------------------------------------------------------- reading
+
+TExitCode Get(const TCliOptions& options, TCliOutput& out) {
+    TCliSession session(options, out);
+    if (auto code = session.ResolveTarget())
+        return *code;
+    TSystemInfo record;
+    TActionResult result;
+    if (auto code = session.ReadSettings(record, result))
+        return *code;
+    if (options.Json)
+        out.Data(result.SettingsReply + '\n');
+    else if (result.Summary)
+        out.Data(SettingsSummaryText(*result.Summary, QLatin1Char('\n')));
+    return TExitCode::Success;
+}
+
+TExitCode Save(const TCliOptions& options, TCliOutput& out) {
+    const std::string& path = options.Arguments.front();
+    TCliSession session(options, out);
+    if (auto code = session.ResolveTarget())
+        return *code;
+    TSystemInfo record;
+    TActionResult result;
+    if (auto code = session.ReadSettings(record, result))
+        return *code;
+    // What the window's controls show of the record is what its Save Setting writes.
+    StoreSettingsValues(SettingsValuesOf(record), record);
+    if (auto code = session.Interrupted())
+        return *code;
+    try {
+        WriteUtf8File(SettingsFileText(record), path);
+    } catch (const EFileError& error) {
+        out.Error(Q(error.what()));
+        return TExitCode::FileError;
+    }
+    out.Progress(QStringLiteral("Save Settings File Success:") + QFile::decodeName(path.c_str()));
+    return TExitCode::Success;
+}
+
+// ---------------------------------------------------------------- changing
+
+// The display's settings under a change: with --force, a display that cannot be read gets the
+// window's defaults, as the window sends them when nobody pressed Get Setting.
+std::optional<TExitCode> ReadForChange(const TCliOptions& options, TCliOutput& out,
+                                       TCliSession& session, TSystemInfo& record) {
+    TActionResult result;
+    const std::optional<TExitCode> code = session.ReadSettings(record, result);
+    if (code && options.Force && (*code == TExitCode::NoDisplay || *code == TExitCode::Unusable)) {
+        out.Warning(CliText(TCliText::DefaultsTaken));
+        record = DefaultRecord();
+        return std::nullopt;
+    }
+    return code;
+}
+
+TExitCode Set(const TCliOptions& options, TCliOutput& out) {
+    TSettingRequest request;
+    for (const std::string& argument : options.Arguments)
+        if (const QString error = AddSettingArgument(argument, request); !error.isEmpty())
+            return UsageError(out, error);
+    TCliSession session(options, out);
+    if (auto code = session.ResolveTarget())
+        return *code;
+    TSystemInfo display;
+    if (auto code = ReadForChange(options, out, session, display))
+        return *code;
+    TSettingPlan plan;
+    if (const QString error = PlanOfRequest(display, request, plan); !error.isEmpty()) {
+        out.Error(error);
+        return TExitCode::Unusable;
+    }
+    return SendAndConfirm(session, out, plan);
+}
+
+TExitCode Apply(const TCliOptions& options, TCliOutput& out) {
+    const QString path = QFile::decodeName(options.Arguments.front().c_str());
+    // The file must read as settings before the display is touched.
+    std::u16string text;
+    QString failure;
+    try {
+        text = ReadSettingsFile(path, failure);
+        if (failure.isEmpty()) {
+            TSystemInfo trial = DefaultRecord();
+            failure = LoadSettingsText(text, trial);
+        }
+    } catch (const std::exception& error) { // EFileError, ESettingsTypeError
+        failure = Q(error.what());
+    }
+    if (!failure.isEmpty()) {
+        out.Error(failure);
+        return TExitCode::FileError;
+    }
+    TCliSession session(options, out);
+    if (auto code = session.ResolveTarget())
+        return *code;
+    TSystemInfo display;
+    if (auto code = ReadForChange(options, out, session, display))
+        return *code;
+    TSettingPlan plan;
+    if (const QString error = PlanOfFile(display, text, plan); !error.isEmpty()) {
+        out.Error(error);
+        return TExitCode::FileError;
+    }
+    return SendAndConfirm(session, out, plan);
+}
+
+// ---------------------------------------------------------------- the test page
+
+TExitCode Text(const TCliOptions& options, TCliOutput& out) {
+    TCliSession session(options, out);
+    if (auto code = session.ResolveTarget())
+        return *code;
+    int codePageRow = options.CodePage.value_or(-1);
+    if (!options.CodePage) {
+        TSystemInfo display;
+        TActionResult result;
+        if (auto code = session.ReadSettings(display, result))
+            return *code;
+        codePageRow = IndexOfNo(CodePageTable, display.Expand_Char_No);
+        if (codePageRow < 0) {
+            out.Error(CliText(TCliText::ValueWithoutRow)
+                          .arg(QStringLiteral("codepage"), QString::number(display.Expand_Char_No),
+                               QStringLiteral("--codepage")));
+            return TExitCode::Unusable;
+        }
+    }
+    std::optional<TTextPosition> position;
+    if (options.Row || options.Column)
+        position = TTextPosition{options.Row.value_or(1), options.Column.value_or(1)};
+    const std::u16string text = Utf8ToUtf16(options.Arguments.front());
+    const int codePage = CodePageAtIndex(codePageRow);
+    TActionResult result;
+    if (auto code = session.Run(
+            [&](TDisplaySession& s, const TSessionTarget& target) {
+                return s.DisplayText(target, text, codePage, position);
+            },
+            result))
+        return *code;
+    return TExitCode::Success;
+}
+
+TExitCode PlainAction(const TCliOptions& options, TCliOutput& out, const TActionStart& start) {
+    TCliSession session(options, out);
+    if (auto code = session.ResolveTarget())
+        return *code;
+    TActionResult result;
+    if (auto code = session.Run(start, result))
+        return *code;
+    return TExitCode::Success;
+}
+
+TExitCode Pattern(const TCliOptions& options, TCliOutput& out) {
+    const QString name = Q(options.Arguments.front()).trimmed();
+    const TTestPattern* pattern = nullptr;
+    QString names;
+    for (const TTestPattern& row : TestPatterns) {
+        if (Q(row.Name).compare(name, Qt::CaseInsensitive) == 0)
+            pattern = &row;
+        names += (names.isEmpty() ? QString() : QStringLiteral(", ")) + Q(row.Name);
+    }
+    if (pattern == nullptr)
+        return UsageError(out, CliText(TCliText::UnknownPattern).arg(name, names));
+    const int tag = pattern->Tag;
+    return PlainAction(options, out, [tag](TDisplaySession& s, const TSessionTarget& target) {
+        return s.ShowTestPattern(target, tag);
+    });
+}
+
+} // namespace
+
+TExitCode RunCliCommand(const TCliOptions& options, TCliOutput& out) {
+    switch (options.Command) {
+    case TCliCommand::Ports:
+        return Ports(options, out);
+    case TCliCommand::Get:
+        return Get(options, out);
+    case TCliCommand::Set:
+        return Set(options, out);
+    case TCliCommand::Apply:
+        return Apply(options, out);
+    case TCliCommand::Save:
+        return Save(options, out);
+    case TCliCommand::Text:
+        return Text(options, out);
+    case TCliCommand::Clear:
+        return PlainAction(options, out, [](TDisplaySession& s, const TSessionTarget& target) {
+            return s.Clear(target);
+        });
+    case TCliCommand::Restart:
+        return PlainAction(options, out, [](TDisplaySession& s, const TSessionTarget& target) {
+            return s.Restart(target);
+        });
+    case TCliCommand::Pattern:
+        return Pattern(options, out);
+    case TCliCommand::None:
+        break;
+    }
+    return UsageError(out, CliText(TCliText::NoCommand));
+}

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+
+// The command line's side of the display session: one action at a time run to its end, the
+// failures every action shares turned into messages and exit codes, Ctrl-C turned into Cancel.
+
+#include "untActionResult.h"
+#include "untCliExitCodes.h"
+#include "untCliInterrupt.h"
+#include "untCliOptions.h"
+#include "untCliOutput.h"
+#include "untDisplaySession.h"
+
+#include <functional>
+#include <optional>
+
+using TActionStart = std::function<bool(TDisplaySession&, const TSessionTarget&)>;
+
+class TCliSession {
+public:
+    TCliSession(const TCliOptions& options, TCliOutput& out);
+
+    // Where the actions go: --port at --baud, or at the speed the display is found at. The
+    // exit code when there is no display to talk to.
+    std::optional<TExitCode> ResolveTarget();
+    const TSessionTarget& Target() const { return target_; }
+    // After a speed change the display listens at its new speed.
+    void FollowBaudRate(int rate) { target_.BaudRate = rate; }
+
+    // Runs one action to its end. The failures that end a command are reported and returned:
+    // an interrupt, a port that does not open, a failed standard handshake (unless --force), a
+    // hang-up, an error, frames that were not handed to the port. nullopt when it ran.
+    std::optional<TExitCode> Run(const TActionStart& start, TActionResult& result);
+
+    // Reads the display's settings on top of the window's defaults into `record`. nullopt when
+    // the whole document was read; else the reported failure (4 without an answer, 5 for an
+    // answer that is no settings document).
+    std::optional<TExitCode> ReadSettings(TSystemInfo& record, TActionResult& result);
+
+    // After a Ctrl-C or SIGTERM: reports it and returns its exit code; else nullopt.
+    std::optional<TExitCode> Interrupted();
+
+private:
+    std::optional<TExitCode> RunShared(const TActionStart& start, TActionResult& result);
+
+    const TCliOptions& options_;
+    TCliOutput& out_;
+    TDisplaySession session_;
+    TInterruptWatch interrupt_;
+    TSessionTarget target_;
+    bool refused_ = false;
+};
+
+// The settings the window starts with (its default document), under every settings read.
+TSystemInfo DefaultRecord();
