@@ -3,27 +3,20 @@
 # Builds everything from scratch and runs every test.
 #   scripts/test.sh              release build with warnings as errors (build/test)
 #   scripts/test.sh --sanitize   the same suite under ASan+UBSan, no benchmarks (build/asan)
+#   scripts/test.sh --tsan       the suites where threads meet under ThreadSanitizer (build/tsan)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+source scripts/build-modes.sh
 
 mode=test
 [ "${1:-}" = "--sanitize" ] && mode=asan
+[ "${1:-}" = "--tsan" ] && mode=tsan
 
 vyl_ensure_packages
 
-dir="build/$mode"
-rm -rf "$dir"
-opts=(-G Ninja -DVYL_WERROR=ON)
-if [ "$mode" = asan ]; then
-    opts+=(-DCMAKE_BUILD_TYPE=Debug -DVYL_SANITIZE=ON -DVYL_BUILD_BENCH=OFF)
-    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-else
-    opts+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
-fi
-cmake -S . -B "$dir" "${opts[@]}"
-cmake --build "$dir" -j "$(nproc)"
+vyl_build_mode "$mode"
+rm -rf "$VYL_BUILD_DIR"
+vyl_build_configured
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$dir" -j 2 --output-on-failure --timeout 300
+ctest --test-dir "$VYL_BUILD_DIR" --output-on-failure "${VYL_CTEST_OPTIONS[@]}"

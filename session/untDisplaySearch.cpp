@@ -201,6 +201,9 @@ TSearchResult TDisplaySearch::Run(const TSearchRequest& asked) {
         port->Thread.setObjectName(QStringLiteral("port search"));
         port->Context = new QObject;
         port->Context->moveToThread(&port->Thread);
+        QObject::connect(
+            &port->Thread, &QThread::finished, &port->Thread, [] { CrossThread::Ending(); },
+            Qt::DirectConnection);
         port->Thread.start();
         TState::TPort* p = port.get();
         state->Ports.push_back(std::move(port));
@@ -235,6 +238,7 @@ TSearchResult TDisplaySearch::Run(const TSearchRequest& asked) {
     for (const auto& port : state->Ports) {
         port->Thread.quit();
         port->Thread.wait();
+        CrossThread::Ended(&port->Thread);
         delete port->Context;
         port->Context = nullptr;
     }

@@ -16,9 +16,14 @@ TDisplaySession::TDisplaySession(QObject* parent)
     thread_.setObjectName(QStringLiteral("display session"));
     worker_ = new QObject;
     worker_->moveToThread(&thread_);
-    // On the session's thread as it finishes, before wait() lets the program go on.
+    // On the session's thread as it finishes, before wait() lets the program go on; what it
+    // did is then ordered, for ThreadSanitizer too, before the session's destruction.
     connect(
-        &thread_, &QThread::finished, &thread_, [] { ReleaseCipherThreadState(); },
+        &thread_, &QThread::finished, &thread_,
+        [] {
+            ReleaseCipherThreadState();
+            CrossThread::Ending();
+        },
         Qt::DirectConnection);
     thread_.start();
 }
@@ -28,6 +33,7 @@ TDisplaySession::~TDisplaySession() {
     // A wait in progress returns at once once the thread's loop quits.
     thread_.quit();
     thread_.wait();
+    CrossThread::Ended(&thread_);
     delete worker_;
 }
 

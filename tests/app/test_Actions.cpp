@@ -132,8 +132,12 @@ TEST(DeviceActions, SettingsGoOutAfterTheHandshakeAndReadBack) {
     Press(*w, w->btn_DownloadCodePage);
     EXPECT_EQ(SystemInfo.Char_No, before.Char_No);
     EXPECT_EQ(SystemInfo.Expand_Char_No, before.Expand_Char_No);
-    // Restart and clear: no handshake, no message.
+    // Restart and clear: no handshake, no message. Each writes its frame as soon as the port
+    // is open: the display must have seen the connection before close first, or it would count
+    // the frame with that one (a pty carries no boundary between connections).
+    EXPECT_EQ(vd.WaitForEvents("CLOSE", 3).size(), 3u);
     Press(*w, w->btn_RestartDisplay);
+    EXPECT_EQ(vd.WaitForEvents("CLOSE", 4).size(), 4u);
     Press(*w, w->btn_ClearDisplay);
 
     EXPECT_EQ(script.BoxTexts(), (QStringList{"Done!", "Done!", "Done!"}));

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <mutex>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -51,6 +52,18 @@ struct Exchange : testing::Test {
     void SetUp() override { ASSERT_TRUE(OpenComm(pair.PortName(), 115200)) << LastOpenError(); }
     void TearDown() override { CloseComm(); }
 };
+
+// Runs `work` on the thread `context` lives on. The posting thread holds a lock while Qt builds
+// and queues the call, and the call takes it before it touches what came with it: that is the
+// ordering a thread sanitizer can see.
+std::mutex gHandOff;
+void HandOff(QObject* context, std::function<void()> work) {
+    const std::lock_guard<std::mutex> held(gHandOff);
+    QMetaObject::invokeMethod(context, [work = std::move(work)] {
+        { const std::lock_guard<std::mutex> taken(gHandOff); }
+        work();
+    });
+}
 
 long long MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
@@ -254,10 +267,14 @@ TEST(ConnectionThreads, AWaitEndsAtOnceWhenItsThreadQuitsOrItIsCancelled) {
     PtyPair first;
     PtyPair second;
     struct TRun {
+        bool Waiting = false;
         bool Ended = false;
         bool Cancelled = false;
         std::chrono::steady_clock::duration Took{};
     };
+    // The runs report through a mutex, and each call handed to a thread passes one: the
+    // ordering Qt's event queue gives is invisible to a thread sanitizer.
+    std::mutex reports;
     TRun byQuit;
     TRun byCancel;
     QThread quitting;
@@ -266,34 +283,50 @@ TEST(ConnectionThreads, AWaitEndsAtOnceWhenItsThreadQuitsOrItIsCancelled) {
     QObject cancelContext;
     quitContext.moveToThread(&quitting);
     cancelContext.moveToThread(&cancelling);
-    TCommConnection* cancelled = nullptr;
-    const auto waitOn = [](PtyPair& pty, TRun& run, TCommConnection** out) {
+    TCommConnection* cancelled = nullptr; // the cancelling thread's own
+    const auto waitOn = [&reports](PtyPair& pty, TRun& run, TCommConnection** out) {
         TCommConnection connection;
         if (out != nullptr)
             *out = &connection;
         EXPECT_TRUE(connection.Open(pty.PortName(), 9600));
+        {
+            const std::lock_guard<std::mutex> held(reports);
+            run.Waiting = true;
+        }
         const auto start = std::chrono::steady_clock::now();
-        run.Ended = !connection.Wait(10000);
-        run.Took = std::chrono::steady_clock::now() - start;
-        run.Cancelled = connection.Cancelled();
+        const bool ended = !connection.Wait(10000);
+        const auto took = std::chrono::steady_clock::now() - start;
         EXPECT_FALSE(connection.IsOpen());
         if (out != nullptr)
             *out = nullptr;
+        const std::lock_guard<std::mutex> held(reports);
+        run.Ended = ended;
+        run.Took = took;
+        run.Cancelled = connection.Cancelled();
     };
     quitting.start();
     cancelling.start();
-    QMetaObject::invokeMethod(&quitContext, [&] { waitOn(first, byQuit, nullptr); });
-    QMetaObject::invokeMethod(&cancelContext, [&] { waitOn(second, byCancel, &cancelled); });
-    std::this_thread::sleep_for(200ms);
+    HandOff(&quitContext, [&] { waitOn(first, byQuit, nullptr); });
+    HandOff(&cancelContext, [&] { waitOn(second, byCancel, &cancelled); });
+    // Both wait before one thread is told to quit and the other's wait is cancelled (a quit
+    // that came before the call had run would drop the call).
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    for (bool waiting = false; !waiting && std::chrono::steady_clock::now() < deadline;) {
+        std::this_thread::sleep_for(5ms);
+        const std::lock_guard<std::mutex> held(reports);
+        waiting = byQuit.Waiting && byCancel.Waiting;
+    }
     quitting.quit();
-    QMetaObject::invokeMethod(&cancelContext, [&] {
+    HandOff(&cancelContext, [&] {
         if (cancelled != nullptr)
             cancelled->Cancel();
     });
-    ASSERT_TRUE(quitting.wait(5000));
+    ASSERT_TRUE(quitting.wait(30000));
     cancelling.quit();
-    ASSERT_TRUE(cancelling.wait(5000));
+    ASSERT_TRUE(cancelling.wait(30000));
+    const std::lock_guard<std::mutex> held(reports);
     for (const TRun* run : {&byQuit, &byCancel}) {
+        EXPECT_TRUE(run->Waiting);
         EXPECT_TRUE(run->Ended);
         EXPECT_TRUE(run->Cancelled);
         EXPECT_LT(run->Took, 5s);

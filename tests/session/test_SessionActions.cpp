@@ -47,11 +47,16 @@ TEST(SessionActions, SettingFramesFollowTheHandshakeAndReadBack) {
          {}},
         {"pattern", [&] { return session.ShowTestPattern(target, 204); }, {}},
     };
+    std::size_t closed = 0;
     for (const TCase& c : cases) {
         const TActionResult result = Finish(session, c.Start());
         EXPECT_EQ(Kinds(result), c.Messages) << c.Name;
         EXPECT_TRUE(result.Opened && result.Sent) << c.Name;
         EXPECT_FALSE(result.Disconnected || result.Cancelled) << c.Name;
+        // The display tells connections apart only by the closes it has seen: a frame written
+        // by the next connection before it woke up would count with this one (a pty carries
+        // no boundary between them).
+        EXPECT_EQ(vd.WaitForEvents("CLOSE", ++closed).size(), closed) << c.Name;
     }
     const auto connections = Connections(vd, cases.size());
     EXPECT_EQ(connections, (std::vector<Frames>{

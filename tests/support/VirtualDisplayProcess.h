@@ -34,7 +34,8 @@ public:
 
     // Sends a signal and waits for the exit; the exit status, or -1 when it did not end in
     // time (it is then killed) or ended by a signal.
-    int Stop(int signal, std::chrono::milliseconds limit = std::chrono::seconds(5));
+    // The limit only catches a display that hangs: a loaded machine may take seconds.
+    int Stop(int signal, std::chrono::milliseconds limit = std::chrono::seconds(20));
     // Waits for the child to exit by itself; as Stop otherwise.
     int Wait(std::chrono::milliseconds limit);
 

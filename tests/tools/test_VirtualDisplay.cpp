@@ -532,7 +532,7 @@ TEST(VirtualDisplay, SignalsWithdrawThePort) {
         VirtualDisplayProcess vd(kProgram, {});
         ASSERT_TRUE(vd.Started()) << vd.Stderr();
         EXPECT_TRUE(ResolvePublishedPort(vd.PortName()));
-        EXPECT_EQ(vd.Stop(signal), 0) << signal;
+        EXPECT_EQ(vd.Stop(signal), 0) << signal << ": " << vd.Stderr();
         EXPECT_FALSE(ResolvePublishedPort(vd.PortName())) << signal;
     }
 }

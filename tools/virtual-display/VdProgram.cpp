@@ -125,6 +125,8 @@ private:
             Handle(f);
     }
     ByteString Garbage(std::size_t size, bool noZero);
+    // Before hanging up: waits (a few seconds at most) until the host has read what was sent.
+    void AwaitHostRead() const;
     timespec PollTimeout(Clock::time_point now) const;
 
     const VdOptions& options_;
@@ -339,6 +341,19 @@ void Display::Send() {
     }
 }
 
+void Display::AwaitHostRead() const {
+    // Closing the master hangs the line up and a pty then discards the host's unread input,
+    // where a real line would have delivered the answer before the cable went. Polling the
+    // display's own slave fd also moves bytes still on their way into the host's input first.
+    const Clock::time_point limit = Clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        pollfd p{pty_.Slave, POLLIN, 0};
+        if (poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN) || Clock::now() >= limit)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
 timespec Display::PollTimeout(Clock::time_point now) const {
     Clock::time_point wake = now + std::chrono::seconds(1);
     if (!out_.empty() && !writeBlocked_)
@@ -384,6 +399,7 @@ int Display::Run() {
         }
         terminal_.Refresh(state_);
         if (hangup_ && out_.empty()) {
+            AwaitHostRead();
             trace_.Write("HANGUP");
             terminal_.Log(LocalTime() + " hanging up");
             return kExitOk;
