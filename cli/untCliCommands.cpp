@@ -8,6 +8,7 @@
 #include "untCliTexts.h"
 #include "untCodePage.h"
 #include "untPortInfo.h"
+#include "untSearchTexts.h"
 #include "untSettingsFile.h"
 #include "untSettingsValues.h"
 #include "untTestPatterns.h"
@@ -64,6 +65,76 @@ TExitCode Ports(const TCliOptions& options, TCliOutput& out) {
                     OrDash(p.Manufacturer) + '\t' + OrDash(p.Product) + '\n';
     }
     out.Data(text);
+    return TExitCode::Success;
+}
+
+// ---------------------------------------------------------------- finding
+
+std::string HandShakeName(TAnsweredHandShake answered) {
+    switch (answered) {
+    case TAnsweredHandShake::JavaPos:
+        return "javapos";
+    case TAnsweredHandShake::Standard:
+        return "standard";
+    case TAnsweredHandShake::None:
+        break;
+    }
+    return "none";
+}
+
+// Every display found, one per port: a line of tab-separated fields, or a JSON array.
+std::string FoundText(const TSearchResult& search, bool json) {
+    std::string text = json ? "[" : "";
+    bool first = true;
+    for (const TPortSearch& port : search.Ports) {
+        if (!port.Found)
+            continue;
+        const TFoundDisplay& d = *port.Found;
+        const std::string firmware = d.ByDocument ? std::to_string(d.FirmwareVersion) : "";
+        if (json) {
+            text += std::string(first ? "\n" : ",\n") + "    {\"port\": " + JsonString(d.PortName) +
+                    ", \"baud\": " + std::to_string(d.BaudRate) +
+                    ", \"model\": " + (d.ByDocument ? JsonString(d.Model) : "null") +
+                    ", \"firmware\": " + (d.ByDocument ? firmware : "null") +
+                    ", \"handshake\": \"" + HandShakeName(d.HandShake) + "\"" + ", \"javapos\": " +
+                    (d.HandShake == TAnsweredHandShake::JavaPos ? "true" : "false") + "}";
+        } else {
+            text += d.PortName + '\t' + std::to_string(d.BaudRate) + '\t' +
+                    OrDash(d.ByDocument ? d.Model : "") + '\t' + OrDash(firmware) + '\t' +
+                    HandShakeName(d.HandShake) + '\n';
+        }
+        first = false;
+    }
+    return json ? text + "\n]\n" : text;
+}
+
+TExitCode Find(const TCliOptions& options, TCliOutput& out) {
+    TSearchRequest request;
+    if (options.Port)
+        request.Ports.push_back(*options.Port);
+    if (options.AllPorts) {
+        std::vector<TPortInfo> ports;
+        if (!ListPortInfo(ports)) {
+            out.Error(CliText(TCliText::PortListUnreadable));
+            return TExitCode::Failed;
+        }
+        for (const TPortInfo& port : ports)
+            request.Ports.push_back(port.Name);
+        if (request.Ports.empty()) {
+            out.Error(CliText(TCliText::NoPortsListed) + QLatin1Char('\n') +
+                      CliText(TCliText::NoDisplay));
+            return TExitCode::NoDisplay;
+        }
+    }
+    if (options.BaudRate)
+        request.FirstRate = *options.BaudRate;
+    TCliSession session(options, out);
+    TSearchResult search;
+    if (auto code = session.Search(request, search))
+        return *code;
+    out.Data(FoundText(search, options.Json));
+    if (OtherSpeedsTried(search))
+        out.Progress(StrayCharactersFoundText(CliChinese()));
     return TExitCode::Success;
 }
 
@@ -242,6 +313,8 @@ TExitCode RunCliCommand(const TCliOptions& options, TCliOutput& out) {
     switch (options.Command) {
     case TCliCommand::Ports:
         return Ports(options, out);
+    case TCliCommand::Find:
+        return Find(options, out);
     case TCliCommand::Get:
         return Get(options, out);
     case TCliCommand::Set:

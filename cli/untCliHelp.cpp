@@ -13,9 +13,11 @@ const char* const Common = R"(
 Options of every command:
   --port NAME     the port: a name as 'vylctl ports' lists it (ttyUSB0, DemoDisplay) or a
                   device path such as a /dev/serial/by-id/... link; required but for 'ports'
+                  and 'find --all-ports'
   --baud RATE     the display's current speed: 9600, 19200, 38400, 57600 or 115200; when
-                  left out, 9600 (the display's factory speed)
-  --json          data as JSON ('get', 'ports')
+                  left out, the display's speed is found first as 'find' finds it (stray
+                  characters may appear on the display while other speeds are tried)
+  --json          data as JSON ('ports', 'find', 'get')
   --quiet         no progress messages; errors are still shown
   --help, -h      this text; 'vylctl COMMAND --help' shows a command's
   --version       the program's version
@@ -31,7 +33,8 @@ Exit status:
   1    the action failed otherwise: frames not handed to the port, the display disconnected
   2    usage error: unknown command, option or setting, a bad value
   3    the port cannot be opened (the system's reason is shown)
-  4    no display answered: the standard handshake failed, or no settings came back
+  4    no display answered: the standard handshake failed, no settings came back, or the
+       search proved no display at any speed
   5    the display answered with something that is no settings document
   6    not confirmed: the settings read back differ from what was sent
   7    a file cannot be read or written, or holds no usable settings
@@ -94,6 +97,7 @@ values and settings file of the VYL Setup window, for scripts and remote shells.
 
 Commands:
   ports              list the serial ports, with their devices and USB adapters
+  find               find the display's speed on --port, or its port too (--all-ports)
   get                read the display's settings (--json: the document it sent)
   set KEY=VALUE...   change settings, then read them back to confirm
   apply FILE         send every setting of a settings file (the window's format)
@@ -104,7 +108,8 @@ Commands:
   pattern NAME       show a character test pattern, 20-3F to E0-FF
 )") + Common +
            ExitStatus + R"(
-Example:
+Examples:
+  vylctl find --all-ports
   vylctl --port ttyUSB0 set line1="  WELCOME" line2="Thank you" brightness=100
   vylctl --port ttyUSB0 save shop.ini
 )";
@@ -125,6 +130,25 @@ for a USB adapter vendor:product, manufacturer and product as the adapter report
 Ports published by a program on this machine (the virtual display) read "virtual" there.
 With --json: an array of objects with the members name, device, stablePath, usbId,
 manufacturer, product and virtual.
+)") + Common + ExitStatus;
+    case TCliCommand::Find:
+        return std::string(R"(Usage: vylctl find [--port NAME] [--all-ports] [--baud RATE] [--json]
+
+Finds the display on --port: the speed it listens at (--baud first when given, then 9600,
+the factory speed, then the others), its model and firmware, and whether it answers the
+JavaPOS handshake. A speed counts only when the display proves itself there: its settings
+document, or a handshake answer that deciphers to the challenge.
+--all-ports    search every listed port as well, side by side. The search request then goes
+               to whatever device is on each port.
+Only the settings request is sent at a speed not yet proven: a display at another speed
+reads it garbled, and at worst shows stray characters; no setting changes. The handshakes
+follow only where something answered.
+Prints one line per display found, fields separated by a tab: port, speed, model and
+firmware version ("-" when only a handshake proved the display), and the handshake it
+answered ("javapos", or "standard" for a display without JavaPOS). With --json: an array of
+objects with the members port, baud, model, firmware, handshake and javapos.
+When no display is found, what was tried on each port goes to standard error (exit status
+4; 3 when the one port asked for cannot be opened).
 )") + Common + ExitStatus;
     case TCliCommand::Get:
         return std::string(R"(Usage: vylctl get --port NAME [--baud RATE] [--json]

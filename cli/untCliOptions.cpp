@@ -20,8 +20,9 @@ struct TCommandRow {
     const char16_t* ArgumentsZh;
 };
 
-constexpr std::array<TCommandRow, 9> Commands{{
+constexpr std::array<TCommandRow, 10> Commands{{
     {TCliCommand::Ports, "ports", 0, 0, u"no arguments", u"不带参数"},
+    {TCliCommand::Find, "find", 0, 0, u"no arguments", u"不带参数"},
     {TCliCommand::Get, "get", 0, 0, u"no arguments", u"不带参数"},
     {TCliCommand::Set, "set", 1, -1, u"one or more KEY=VALUE", u"一个或多个 KEY=VALUE"},
     {TCliCommand::Apply, "apply", 1, 1, u"one file name", u"一个文件名"},
@@ -62,7 +63,19 @@ bool ReadInt(std::string_view text, int& value) {
     return !text.empty() && ec == std::errc{} && ptr == end;
 }
 
-enum class TOption { Port, Baud, Json, Quiet, Force, Help, Version, Row, Column, CodePage };
+enum class TOption {
+    Port,
+    Baud,
+    Json,
+    Quiet,
+    Force,
+    AllPorts,
+    Help,
+    Version,
+    Row,
+    Column,
+    CodePage
+};
 
 struct TOptionRow {
     std::string_view Name;
@@ -79,6 +92,7 @@ const std::vector<TOptionRow>& Options() {
         {"--json", TOption::Json, false, {}},
         {"--quiet", TOption::Quiet, false, {}},
         {"--force", TOption::Force, false, {TCliCommand::Set, TCliCommand::Apply}},
+        {"--all-ports", TOption::AllPorts, false, {TCliCommand::Find}},
         {"--help", TOption::Help, false, {}},
         {"-h", TOption::Help, false, {}},
         {"--version", TOption::Version, false, {}},
@@ -131,6 +145,9 @@ QString ApplyOption(TOption option, const std::string& value, TCliOptions& o) {
         return {};
     case TOption::Force:
         o.Force = true;
+        return {};
+    case TOption::AllPorts:
+        o.AllPorts = true;
         return {};
     case TOption::Help:
         o.Help = true;
@@ -233,7 +250,9 @@ TCliParse ParseCliArguments(const std::vector<std::string>& args) {
                               QString::fromUtf16(CliChinese() ? row.ArgumentsZh : row.ArgumentsEn));
         return parse;
     }
-    if (o.Command != TCliCommand::Ports && !o.Port)
+    const bool portless =
+        o.Command == TCliCommand::Ports || (o.Command == TCliCommand::Find && o.AllPorts);
+    if (!portless && !o.Port)
         parse.Error = CliText(TCliText::PortRequired);
     return parse;
 }

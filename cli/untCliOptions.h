@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-enum class TCliCommand { None, Ports, Get, Set, Apply, Save, Text, Clear, Restart, Pattern };
+enum class TCliCommand { None, Ports, Find, Get, Set, Apply, Save, Text, Clear, Restart, Pattern };
 
 struct TCliOptions {
     TCliCommand Command = TCliCommand::None;
@@ -21,6 +21,7 @@ struct TCliOptions {
     bool Json = false;
     bool Quiet = false;
     bool Force = false;
+    bool AllPorts = false; // find: every listed port
     bool Help = false;
     bool Version = false;
     std::optional<int> Row;

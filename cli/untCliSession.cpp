@@ -2,9 +2,9 @@
 #include "untCliSession.h"
 
 #include "untActionTexts.h"
-#include "untCliFind.h"
 #include "untCliTexts.h"
 #include "untLanguage.h"
+#include "untSearchTexts.h"
 #include "untUtf16.h"
 
 TCliSession::TCliSession(const TCliOptions& options, TCliOutput& out)
@@ -32,13 +32,56 @@ std::optional<TExitCode> TCliSession::ResolveTarget() {
         target_ = {port, *options_.BaudRate};
         return std::nullopt;
     }
-    const std::optional<TSessionTarget> found = FindDisplaySpeed(port, std::nullopt);
-    if (!found) {
-        out_.Error(CliText(TCliText::NoDisplay));
-        return TExitCode::NoDisplay;
-    }
-    target_ = *found;
+    // No speed given: the display's own, found from its factory speed on.
+    TSearchRequest request;
+    request.Ports = {port};
+    TSearchResult search;
+    if (auto code = Search(request, search))
+        return code;
+    target_ = {port, search.Found()->BaudRate};
+    out_.Progress(CliText(TCliText::SpeedFound).arg(target_.BaudRate));
+    if (OtherSpeedsTried(search))
+        out_.Progress(StrayCharactersFoundText(CliChinese()));
     return std::nullopt;
+}
+
+std::optional<TExitCode> TCliSession::Search(const TSearchRequest& request, TSearchResult& search) {
+    if (auto code = Interrupted())
+        return code;
+    QStringList ports;
+    for (const std::string& port : request.Ports)
+        ports << QString::fromStdString(port);
+    out_.Progress(CliText(TCliText::Searching)
+                      .arg(ports.join(QStringLiteral(", ")), QString::number(request.FirstRate)));
+    if (!session_.FindDisplay(request)) {
+        out_.Error(QStringLiteral("the display session is busy"));
+        return TExitCode::Failed;
+    }
+    const TActionResult result = session_.WaitForResult();
+    if (auto code = Interrupted())
+        return code;
+    search = result.Search.value_or(TSearchResult{});
+    if (search.Found())
+        return std::nullopt;
+    const bool chinese = CliChinese();
+    // One port that does not open is the port's failure, as for every other action.
+    if (search.Ports.size() == 1 && search.Ports.front().OpenFailed &&
+        search.Ports.front().Tried.empty()) {
+        const TPortSearch& port = search.Ports.front();
+        TActionResult failed;
+        failed.OpenFailure = OpenFailureOf(port.PortName, port.OpenErrno);
+        failed.OpenErrno = port.OpenErrno;
+        failed.OpenError = port.OpenError;
+        ReportOpenFailure(port.PortName, failed);
+        return TExitCode::PortNotOpened;
+    }
+    out_.Error(NotFoundText(search, chinese) + QLatin1Char('\n') + CliText(TCliText::NoDisplay));
+    return TExitCode::NoDisplay;
+}
+
+void TCliSession::ReportOpenFailure(const std::string& port, const TActionResult& result) {
+    out_.Error(QStringLiteral("SerialPort Open Failed: ") + QString::fromStdString(port) +
+               QLatin1Char('\n') + OpenFailureDetail(result, CliChinese(), TFrontEnd::CommandLine));
 }
 
 std::optional<TExitCode> TCliSession::Interrupted() {
@@ -62,9 +105,7 @@ std::optional<TExitCode> TCliSession::RunShared(const TActionStart& start, TActi
         return code;
     const bool chinese = CliChinese();
     if (!result.Opened) {
-        out_.Error(QStringLiteral("SerialPort Open Failed: ") +
-                   QString::fromStdString(target_.PortName) + QLatin1Char('\n') +
-                   OpenFailureDetail(result, chinese, TFrontEnd::CommandLine));
+        ReportOpenFailure(target_.PortName, result);
         return TExitCode::PortNotOpened;
     }
     if (refused_) {

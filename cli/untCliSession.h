@@ -32,6 +32,11 @@ public:
     // hang-up, an error, frames that were not handed to the port. nullopt when it ran.
     std::optional<TExitCode> Run(const TActionStart& start, TActionResult& result);
 
+    // Searches the request's ports for the display and reports what came of it. nullopt when
+    // a display was found (`search` then says where); else the reported failure: 3 when the
+    // only port asked for cannot be opened, 4 when no display answered.
+    std::optional<TExitCode> Search(const TSearchRequest& request, TSearchResult& search);
+
     // Reads the display's settings on top of the window's defaults into `record`. nullopt when
     // the whole document was read; else the reported failure (4 without an answer, 5 for an
     // answer that is no settings document).
@@ -41,6 +46,7 @@ public:
     std::optional<TExitCode> Interrupted();
 
 private:
+    void ReportOpenFailure(const std::string& port, const TActionResult& result);
     std::optional<TExitCode> RunShared(const TActionStart& start, TActionResult& result);
 
     const TCliOptions& options_;

@@ -50,6 +50,12 @@ constexpr TTextRow Texts[] = {
     {TCliText::PortListUnreadable, u"the system's list of serial ports cannot be read",
      u"无法读取系统的串口列表"},
     {TCliText::ActionDone, u"%1: %2", u"%1：%2"},
+    {TCliText::Searching,
+     u"searching %1 for the display, %2 bit/s first; a display at another speed may show stray "
+     u"characters",
+     u"正在 %1 上查找客显，先试 %2 波特；其他波特率的客显上可能出现乱码字符"},
+    {TCliText::SpeedFound, u"display found at %1 bit/s", u"找到客显，波特率 %1"},
+    {TCliText::NoPortsListed, u"no serial port is listed", u"没有列出串口"},
 };
 
 } // namespace

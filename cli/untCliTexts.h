@@ -38,6 +38,10 @@ enum class TCliText {
     FileValueWithoutRow,
     PortListUnreadable,
     ActionDone,
+    // Finding the display.
+    Searching,
+    SpeedFound,
+    NoPortsListed,
 };
 
 // True when messages are Chinese: the system's language identifier is 0x0804, as for the window.

@@ -47,6 +47,8 @@ struct TActionMessage {
 
 // Why a port could not be opened, as a front end explains it.
 enum class TOpenFailure { None, NoPortName, Permission, Busy, Missing, Other };
+// An open failure's reason from the OS's error number.
+TOpenFailure OpenFailureOf(const std::string& portName, int error);
 
 // The values of the "Get Setting" summary; the front end adds its labels.
 struct TSettingsSummary {

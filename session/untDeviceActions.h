@@ -35,6 +35,3 @@ TDeviceAction ClearSteps();
 TDeviceAction DisplayTextSteps(const std::u16string& text, int codePage,
                                std::optional<TTextPosition> position);
 TDeviceAction TestPatternSteps(int tag);
-
-// An open failure's reason from the OS's error number.
-TOpenFailure OpenFailureOf(const std::string& portName, int error);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untDisplaySearch.h"
 
+#include "untAESCipher.h"
 #include "untBaudRate.h"
 #include "untCmd_RV310.h"
 #include "untComm.h"
@@ -201,8 +202,13 @@ TSearchResult TDisplaySearch::Run(const TSearchRequest& asked) {
         port->Thread.setObjectName(QStringLiteral("port search"));
         port->Context = new QObject;
         port->Context->moveToThread(&port->Thread);
+        // The handshakes leave cipher state with the thread, as on the session's thread.
         QObject::connect(
-            &port->Thread, &QThread::finished, &port->Thread, [] { CrossThread::Ending(); },
+            &port->Thread, &QThread::finished, &port->Thread,
+            [] {
+                ReleaseCipherThreadState();
+                CrossThread::Ending();
+            },
             Qt::DirectConnection);
         port->Thread.start();
         TState::TPort* p = port.get();
