@@ -6,25 +6,39 @@
 # Install it with: sudo apt install ./build/package/vyl-setup_*.deb
 #   scripts/package.sh --install-check   (as root, for CI) then installs the package with apt,
 #       starts the installed programs, and removes the package and whatever it brought along
+#   --from DIR   packages the programs of the release build in DIR (scripts/test.sh's
+#       build/test, just tested) instead of building them again
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 install_check=false
-case "${1:-}" in
-    "") ;;
-    --install-check) install_check=true ;;
-    *) echo "usage: scripts/package.sh [--install-check]" >&2; exit 2 ;;
-esac
+from=
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --install-check) install_check=true ;;
+        --from) from=${2:?--from needs a build folder}; shift ;;
+        *) echo "usage: scripts/package.sh [--install-check] [--from BUILD_DIR]" >&2; exit 2 ;;
+    esac
+    shift
+done
 
 vyl_ensure_packages file lintian desktop-file-utils appstream
 
-dir=build/package
-rm -rf "$dir"
-# The tested optimisation level (-O2; GCC 12 gives false -Wrestrict warnings at -O3); cpack strips.
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYL_WERROR=ON \
-    -DVYL_BUILD_TESTS=OFF -DVYL_BUILD_BENCH=OFF
+if [ -n "$from" ]; then
+    dir=$from
+    grep -q '^CMAKE_BUILD_TYPE:STRING=RelWithDebInfo$' "$dir/CMakeCache.txt" ||
+        { echo "$dir: not a release build" >&2; exit 1; }
+    rm -f "$dir"/vyl-setup_*.deb
+else
+    dir=build/package
+    rm -rf "$dir"
+    # The tested optimisation level (-O2; GCC 12 gives false -Wrestrict warnings at -O3).
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYL_WERROR=ON \
+        -DVYL_BUILD_TESTS=OFF -DVYL_BUILD_BENCH=OFF
+fi
 cmake --build "$dir" -j "$(nproc)"
+# cpack strips the programs.
 (cd "$dir" && cpack -G DEB)
 
 deb=$(find "$dir" -maxdepth 1 -name 'vyl-setup_*.deb' -print -quit)
