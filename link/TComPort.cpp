@@ -11,10 +11,10 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sched.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
-#include <sched.h>
 #include <unistd.h>
 
 namespace {

@@ -19,6 +19,11 @@ std::vector<std::string> On(const VirtualDisplayProcess& display,
 // test then fails with its output).
 nlohmann::json ReadDocument(const VirtualDisplayProcess& display, int baud = 9600);
 
+// Whether `part` occurs in `text` (a message among a command's messages).
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
 // The whole content of a file, "<missing>" when it cannot be read.
 std::string FileBytes(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

@@ -16,10 +16,6 @@
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 struct OutcomeCase {
     const char* Name;
     std::vector<std::string> DisplayArgs;   // empty: no display; the port does not exist
