@@ -52,8 +52,10 @@ TfrmVylSetup::TfrmVylSetup(QWidget* parent) : QWidget(parent) {
         RunGuarded([this, &result] { SessionFinished(result); });
     });
     CreateControls();
+    CreateDisplayPictures();
     ConnectHandlers();
     FormCreate();
+    LabelDisplayPictures();
     CenterOnScreen();
 }
 

@@ -12,6 +12,7 @@
 //                                  one-action-at-a-time rule
 //   frmuVylSetup_TestPage.cpp      the character test page (actButtonCreat, actCodePageTest)
 //   frmuVylSetup_Search.cpp        Find Display: the search for the display's port and speed
+//   frmuVylSetup_Picture.cpp       the pictures of the display (welcome lines, test text)
 // Controls are public members; each one's objectName is its name here.
 
 #include "untActionResult.h"
@@ -30,6 +31,7 @@
 #include <functional>
 
 class QCloseEvent;
+class TDisplayPicture;
 class TDisplaySession;
 
 // A speed list entry read as bit/s: its decimal number, 9600 when it is none.
@@ -125,6 +127,10 @@ public:
     QPushButton* btn_Exit = nullptr;
     TStatusBar* StatusBar1 = nullptr;
 
+    // Pictures of the display (frmuVylSetup_Picture.cpp): the welcome lines, the test text.
+    TDisplayPicture* pic_Welcome = nullptr;
+    TDisplayPicture* pic_Test = nullptr;
+
     // The system's default language identifier, read once by FormCreate.
     std::uint16_t LangID = 0;
 
@@ -178,7 +184,11 @@ public:
     QString SaveDirectory() const { return saveDirectory_; }
 
 private:
-    void CreateControls(); // frmuVylSetup_Layout.cpp
+    void CreateControls();        // frmuVylSetup_Layout.cpp
+    void CreateDisplayPictures(); // frmuVylSetup_Picture.cpp
+    void LabelDisplayPictures();
+    void ShowWelcomePicture();
+    void ShowTestPicture();
     void ConnectHandlers();
     void FormCreate();
     void FillPortList();
