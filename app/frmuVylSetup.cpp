@@ -56,6 +56,7 @@ TfrmVylSetup::TfrmVylSetup(QWidget* parent) : QWidget(parent) {
     ConnectHandlers();
     FormCreate();
     LabelDisplayPictures();
+    StartPortWatch();
     CenterOnScreen();
 }
 
@@ -148,13 +149,18 @@ void TfrmVylSetup::FillPortList() {
         cbb_SerialPort->clear();
         for (const std::string& port : ports)
             cbb_SerialPort->addItem(QString::fromStdString(port));
-        // The list is narrow; its drop-down shows long port names whole.
-        QAbstractItemView* view = cbb_SerialPort->view();
-        view->setMinimumWidth(view->sizeHintForColumn(0) +
-                              view->verticalScrollBar()->sizeHint().width());
+        cbb_SerialPort->setToolTip({});
+        FitPortListPopup();
     }
     if (cbb_SerialPort->count() > 0)
         cbb_SerialPort->setCurrentIndex(0);
+}
+
+void TfrmVylSetup::FitPortListPopup() {
+    // The list is narrow; its drop-down shows long port names whole.
+    QAbstractItemView* view = cbb_SerialPort->view();
+    view->setMinimumWidth(view->sizeHintForColumn(0) +
+                          view->verticalScrollBar()->sizeHint().width());
 }
 
 void TfrmVylSetup::CenterOnScreen() {

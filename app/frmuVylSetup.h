@@ -13,6 +13,7 @@
 //   frmuVylSetup_TestPage.cpp      the character test page (actButtonCreat, actCodePageTest)
 //   frmuVylSetup_Search.cpp        Find Display: the search for the display's port and speed
 //   frmuVylSetup_Picture.cpp       the pictures of the display (welcome lines, test text)
+//   frmuVylSetup_PortList.cpp      the port list that follows plugging
 // Controls are public members; each one's objectName is its name here.
 
 #include "untActionResult.h"
@@ -180,6 +181,9 @@ public:
     // The session that runs the device actions.
     TDisplaySession& Session() const { return *session_; }
 
+    // True for an entry of the port list kept although its port has gone.
+    bool PortMissing(int index) const;
+
     // The directory the save dialog opens in (empty until the first save).
     QString SaveDirectory() const { return saveDirectory_; }
 
@@ -189,6 +193,10 @@ private:
     void LabelDisplayPictures();
     void ShowWelcomePicture();
     void ShowTestPicture();
+    // The port list that follows plugging (frmuVylSetup_PortList.cpp).
+    void StartPortWatch();
+    void FollowPortList();
+    void FitPortListPopup();
     void ConnectHandlers();
     void FormCreate();
     void FillPortList();
@@ -228,6 +236,8 @@ private:
     QString saveDirectory_;
     bool actionRunning_ = false;
     bool closeWhenIdle_ = false;
+    // The ports changed while an action ran: the list follows once it has ended.
+    bool portsChangedMeanwhile_ = false;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

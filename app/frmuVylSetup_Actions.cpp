@@ -119,6 +119,8 @@ void TfrmVylSetup::EndDeviceAction() {
         [this] {
             QCoreApplication::processEvents();
             actionRunning_ = false;
+            if (portsChangedMeanwhile_)
+                FollowPortList();
             const std::function<void()> next = std::exchange(afterAction_, {});
             if (closeWhenIdle_) {
                 closeWhenIdle_ = false;
