@@ -4,6 +4,7 @@
 #include "untCodePageText.h"
 
 #include <QFontDatabase>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -17,6 +18,11 @@ constexpr int ScrollIntervalMs = 350;
 constexpr int ScrollGap = 4;
 
 constexpr int Margin = 3;
+
+// A vacuum fluorescent display: dark glass, blue-green characters.
+const QColor Glass(0x10, 0x1c, 0x1c);
+const QColor Lit(0x4d, 0xf0, 0xd2);
+const QColor Unlit(0x1d, 0x33, 0x31);
 
 // The longest byte sequence of one character in a code page.
 int LongestCharacter(int codePage) {
@@ -72,8 +78,10 @@ void TDisplayPicture::SetLine(int row, const ByteString& bytes, int codePage, in
     TLine& line = lines_[static_cast<std::size_t>(row)];
     line.Cells = PictureCells(bytes, codePage);
     line.Start = std::max(0, column);
-    if (row == 1)
+    if (row == 1) {
         offset_ = 0;
+        marqueeStale_ = true;
+    }
     UpdateTimer();
     update();
 }
@@ -91,6 +99,7 @@ void TDisplayPicture::Clear() {
     for (TLine& line : lines_)
         line = {};
     offset_ = 0;
+    marqueeStale_ = true;
     UpdateTimer();
     update();
 }
@@ -145,7 +154,9 @@ void TDisplayPicture::ScrollStep() {
     if (!Scrolls())
         return;
     offset_ = (offset_ + 1) % static_cast<int>(ColumnsOf(1).size() + ScrollGap);
-    update();
+    // Only line 2 moves: nothing else is painted again.
+    const TGrid g = Grid();
+    update(g.Left, g.Top + g.CellHeight, Columns * g.CellWidth, g.CellHeight);
 }
 
 void TDisplayPicture::UpdateTimer() {
@@ -167,46 +178,72 @@ void TDisplayPicture::hideEvent(QHideEvent* event) {
     UpdateTimer();
 }
 
-void TDisplayPicture::paintEvent(QPaintEvent*) {
+TDisplayPicture::TGrid TDisplayPicture::Grid() const {
+    TGrid g;
+    g.CellWidth = std::max(1, (width() - 2 * Margin) / Columns);
+    g.CellHeight = std::max(1, (height() - 2 * Margin) / Rows);
+    g.Left = (width() - g.CellWidth * Columns) / 2;
+    g.Top = (height() - g.CellHeight * Rows) / 2;
+    return g;
+}
+
+void TDisplayPicture::PaintColumns(QPainter& painter, const std::vector<TColumn>& columns,
+                                   QPoint origin, const TGrid& g) const {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(std::max(8, g.CellHeight * 4 / 5));
+    painter.setFont(font);
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        painter.fillRect(QRect(origin.x() + static_cast<int>(c) * g.CellWidth + 1, origin.y() + 1,
+                               g.CellWidth - 2, g.CellHeight - 2),
+                         Unlit);
+    painter.setPen(Lit);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const TColumn& column = columns[c];
+        // A character is drawn from its first column, or from the left edge when scrolling
+        // has moved its first column out of sight.
+        if (column.Cell == nullptr || (column.Part != 0 && c != 0))
+            continue;
+        const QRect area(origin.x() + (static_cast<int>(c) - column.Part) * g.CellWidth, origin.y(),
+                         column.Cell->Columns * g.CellWidth, g.CellHeight);
+        const QString& text = column.Cell->Text;
+        const bool control = text.size() == 1 && text[0].unicode() < 0x20;
+        painter.drawText(area, Qt::AlignCenter, control ? QStringLiteral("\u00B7") : text);
+    }
+}
+
+void TDisplayPicture::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    // A vacuum fluorescent display: dark glass, blue-green characters.
-    const QColor glass(0x10, 0x1c, 0x1c);
-    const QColor lit(0x4d, 0xf0, 0xd2);
-    const QColor unlit(0x1d, 0x33, 0x31);
-    painter.fillRect(rect(), palette().window());
-    QPainterPath frame;
-    frame.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-    painter.fillPath(frame, glass);
-
-    const qreal cellWidth = (width() - 2.0 * Margin) / Columns;
-    const qreal cellHeight = (height() - 2.0 * Margin) / Rows;
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(std::max(8, static_cast<int>(cellHeight * 0.8)));
-    painter.setFont(font);
-    for (int row = 0; row < Rows; ++row) {
-        const qreal top = Margin + row * cellHeight;
-        const QRectF band(Margin, top, Columns * cellWidth, cellHeight);
-        painter.save();
-        painter.setClipRect(band);
-        const std::vector<TColumn> shown = Shown(row);
-        for (int c = 0; c < Columns; ++c) {
-            const QRectF cell(Margin + c * cellWidth, top, cellWidth, cellHeight);
-            painter.fillRect(cell.adjusted(1, 1, -1, -1), unlit);
-        }
-        painter.setPen(lit);
-        for (int c = 0; c < Columns; ++c) {
-            const TColumn& column = shown[static_cast<std::size_t>(c)];
-            // A character is drawn from its first column, or from the left edge when scrolling
-            // has moved its first column out of sight.
-            if (column.Cell == nullptr || (column.Part != 0 && c != 0))
-                continue;
-            const qreal left = Margin + (c - column.Part) * cellWidth;
-            const QRectF area(left, top, column.Cell->Columns * cellWidth, cellHeight);
-            const QString& text = column.Cell->Text;
-            const bool control = text.size() == 1 && text[0].unicode() < 0x20;
-            painter.drawText(area, Qt::AlignCenter, control ? QStringLiteral("\u00B7") : text);
-        }
-        painter.restore();
+    const TGrid g = Grid();
+    const QRect line1(g.Left, g.Top, Columns * g.CellWidth, g.CellHeight);
+    const QRect line2 = line1.translated(0, g.CellHeight);
+    // A step of the marquee repaints line 2 alone: the glass and line 1 stay as they are.
+    if (!line2.contains(event->rect())) {
+        painter.fillRect(rect(), palette().window());
+        QPainterPath frame;
+        frame.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+        painter.fillPath(frame, Glass);
+        PaintColumns(painter, Shown(0), line1.topLeft(), g);
     }
+    if (!Scrolls()) {
+        PaintColumns(painter, Shown(1), line2.topLeft(), g);
+        return;
+    }
+    // The marquee is drawn once into a strip; each step only shows another part of it.
+    std::vector<TColumn> loop = ColumnsOf(1);
+    loop.resize(loop.size() + ScrollGap);
+    const QSize stripSize(static_cast<int>(loop.size()) * g.CellWidth, g.CellHeight);
+    if (marquee_.size() != stripSize * devicePixelRatio() || marqueeStale_) {
+        marquee_ = QPixmap(stripSize * devicePixelRatio());
+        marquee_.setDevicePixelRatio(devicePixelRatio());
+        marquee_.fill(Glass);
+        QPainter strip(&marquee_);
+        strip.setRenderHint(QPainter::Antialiasing);
+        PaintColumns(strip, loop, QPoint(0, 0), g);
+        marqueeStale_ = false;
+    }
+    painter.setClipRect(line2);
+    const int x = line2.x() - offset_ * g.CellWidth;
+    painter.drawPixmap(x, line2.y(), marquee_);
+    painter.drawPixmap(x + stripSize.width(), line2.y(), marquee_);
 }

@@ -6,6 +6,7 @@
 
 #include "ByteString.h"
 
+#include <QPixmap>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -23,6 +24,8 @@ struct TPictureCell {
 // character of the page is a cell of its own holding U+FFFD. A 00 byte ends the line, as it ends
 // the frame that carries it.
 std::vector<TPictureCell> PictureCells(const ByteString& bytes, int codePage);
+
+class QPainter;
 
 class TDisplayPicture : public QWidget {
     Q_OBJECT
@@ -62,6 +65,16 @@ private:
         std::vector<TPictureCell> Cells;
         int Start = 0; // blank columns before the first cell
     };
+    // Whole-pixel cells, centred in the widget.
+    struct TGrid {
+        int Left = 0;
+        int Top = 0;
+        int CellWidth = 1;
+        int CellHeight = 1;
+    };
+    TGrid Grid() const;
+    void PaintColumns(QPainter& painter, const std::vector<TColumn>& columns, QPoint origin,
+                      const TGrid& g) const;
     std::vector<TColumn> ColumnsOf(int row) const;
     // The 20 columns row shows now.
     std::vector<TColumn> Shown(int row) const;
@@ -71,4 +84,7 @@ private:
     bool scrolling_ = false;
     int offset_ = 0;
     QTimer scrollTimer_;
+    // Line 2 as a marquee strip, drawn again only when its content changes.
+    QPixmap marquee_;
+    bool marqueeStale_ = true;
 };
