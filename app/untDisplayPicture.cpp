@@ -130,9 +130,9 @@ std::vector<TDisplayPicture::TColumn> TDisplayPicture::Shown(int row) const {
     return columns;
 }
 
-QString TDisplayPicture::LineText(int row) const {
+QString TDisplayPicture::TextOf(const std::vector<TColumn>& columns) {
     QString text;
-    for (const TColumn& column : ColumnsOf(row))
+    for (const TColumn& column : columns)
         if (column.Cell == nullptr)
             text += QLatin1Char(' ');
         else if (column.Part == 0)
@@ -140,14 +140,12 @@ QString TDisplayPicture::LineText(int row) const {
     return text;
 }
 
+QString TDisplayPicture::LineText(int row) const {
+    return TextOf(ColumnsOf(row));
+}
+
 QString TDisplayPicture::ShownText(int row) const {
-    QString text;
-    for (const TColumn& column : Shown(row))
-        if (column.Cell == nullptr)
-            text += QLatin1Char(' ');
-        else if (column.Part == 0)
-            text += column.Cell->Text;
-    return text;
+    return TextOf(Shown(row));
 }
 
 void TDisplayPicture::ScrollStep() {

@@ -76,6 +76,8 @@ private:
     void PaintColumns(QPainter& painter, const std::vector<TColumn>& columns, QPoint origin,
                       const TGrid& g) const;
     std::vector<TColumn> ColumnsOf(int row) const;
+    // The characters over the columns, a blank for each empty one.
+    static QString TextOf(const std::vector<TColumn>& columns);
     // The 20 columns row shows now.
     std::vector<TColumn> Shown(int row) const;
     void UpdateTimer();

@@ -178,6 +178,13 @@ bool TXServer::Start(std::string& error) {
     return true;
 }
 
+bool TXServer::StartWhenNeeded(std::string& error) {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform == nullptr || std::string(platform) != "xcb" || std::getenv("DISPLAY") != nullptr)
+        return true;
+    return Start(error);
+}
+
 TXServer::~TXServer() {
     child_.Stop(SIGTERM);
 }

@@ -61,6 +61,8 @@ private:
 class TXServer {
 public:
     bool Start(std::string& error);
+    // Starts one only for QT_QPA_PLATFORM=xcb without a DISPLAY; false when that fails.
+    bool StartWhenNeeded(std::string& error);
     ~TXServer();
     const std::string& Display() const { return display_; }
 

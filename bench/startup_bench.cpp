@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
     const std::string platform = std::getenv("QT_QPA_PLATFORM");
     TXServer xServer;
     std::string error;
-    if (platform == "xcb" && std::getenv("DISPLAY") == nullptr && !xServer.Start(error)) {
+    if (!xServer.StartWhenNeeded(error)) {
         std::printf("no X server: %s\n", error.c_str());
         return 1;
     }
