@@ -12,14 +12,17 @@
 //
 // The platform is Qt's: offscreen unless QT_QPA_PLATFORM says otherwise. With xcb and no
 // DISPLAY the bench starts an X server of its own (Xvfb).
-// Usage: vyl_session_bench [actions per series, default 300]
+// Usage: vyl_session_bench [actions per series, default 300] [--real-boxes]
+// With --real-boxes the window's message boxes ("Done!") are the real ones, shown and dismissed
+// at once; otherwise a hook answers them unseen.
 // VYL_BENCH_BUSY_AFTER_WRITE_US=N keeps the minimal client busy for N us after its frame's write
 // (before it closes): its answer-to-frame time then grows by about N on a loaded machine, the
 // cost a program pays for work it does on the writing thread right after its last frame.
-// Targets (printed, not asserted): the window's median within 1.5 times the minimal client's,
-// its p99 at most 1 ms.
+// Targets (printed, not asserted): the window's median and p99 within 1.5 times the minimal
+// client's.
 
 #include "BenchSupport.h"
+#include "BoxCloser.h"
 #include "frmuVylSetup.h"
 #include "untAESCipher.h"
 #include "untApplication.h"
@@ -44,8 +47,10 @@
 #include <map>
 #include <poll.h>
 #include <random>
+#include <string>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
@@ -192,7 +197,9 @@ std::string LoadAverage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int actions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool realBoxes = std::erase(args, std::string("--real-boxes")) > 0;
+    const int actions = args.empty() ? 300 : std::max(1, std::atoi(args[0].c_str()));
     const char* busy = std::getenv("VYL_BENCH_BUSY_AFTER_WRITE_US");
     const std::chrono::microseconds busyAfterWrite(busy != nullptr ? std::atoi(busy) : 0);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -213,11 +220,16 @@ int main(int argc, char** argv) {
 
     TVylApplication application(argc, argv);
     TfrmVylSetup form;
-    std::map<std::string, int> boxes;
-    SetMessageBoxHook([&boxes](const TMessageBoxCall& call) {
-        ++boxes[call.Text.toStdString()];
-        return TMsgResult::Ok;
-    });
+    std::map<std::string, int> hooked;
+    TBoxCloser closer;
+    if (realBoxes)
+        application.installEventFilter(&closer);
+    else
+        SetMessageBoxHook([&hooked](const TMessageBoxCall& call) {
+            ++hooked[call.Text.toStdString()];
+            return TMsgResult::Ok;
+        });
+    const std::map<std::string, int>& boxes = realBoxes ? closer.Shown : hooked;
     form.show();
     if (!PumpUntil([&] { return form.windowHandle() && form.windowHandle()->isExposed(); }, 10s))
         std::printf("note: the window was not exposed within 10 s\n");
@@ -315,11 +327,12 @@ int main(int argc, char** argv) {
         std::printf("ratio to the minimal client: window median %.2fx, p99 %.2fx; session median "
                     "%.2fx, p99 %.2fx\n",
                     w.Median / m.Median, w.P99 / m.P99, s.Median / m.Median, s.P99 / m.P99);
-        std::printf("targets: window median <= 1.5x minimal (%s), window p99 <= 1000 us (%s)\n",
+        std::printf("targets: window median <= 1.5x minimal (%s), window p99 <= 1.5x minimal "
+                    "(%s)\n",
                     w.Median <= 1.5 * m.Median ? "met" : "missed",
-                    w.P99 <= 1000 ? "met" : "missed");
+                    w.P99 <= 1.5 * m.P99 ? "met" : "missed");
     }
-    std::printf("message boxes shown:");
+    std::printf("message boxes shown%s:", realBoxes ? " (real, dismissed at once)" : "");
     for (const auto& [text, count] : boxes)
         std::printf(" \"%s\" x%d", text.c_str(), count);
     std::printf("\nran %.1f s, load average now %s\n", seconds, LoadAverage().c_str());

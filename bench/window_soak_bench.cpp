@@ -13,6 +13,7 @@
 // over the second half, or when threads or descriptors are not back to where they were at 0.
 
 #include "BenchSupport.h"
+#include "BoxCloser.h"
 #include "frmuVylSetup.h"
 #include "untApplication.h"
 #include "untDisplaySession.h"
@@ -41,27 +42,6 @@ namespace {
 
 constexpr double SlopeLimitKbPerAction = 0.1;
 constexpr int SampleEvery = 10;
-
-// Answers every message box as soon as it is shown, with its escape button (OK, or No when it
-// asks): the boxes are real, built, shown and destroyed as for the user.
-class TBoxCloser : public QObject {
-public:
-    std::map<std::string, int> Shown;
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-                ++Shown[box->text().left(40).toStdString()];
-                QTimer::singleShot(0, box, [box] {
-                    if (QAbstractButton* button = box->escapeButton())
-                        button->click();
-                    else
-                        box->reject();
-                });
-            }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 std::size_t HeapInUse() {
     const struct mallinfo2 m = mallinfo2();
