@@ -3,7 +3,6 @@
 
 #include "untCodePageText.h"
 
-#include <QFontDatabase>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -187,7 +186,9 @@ TDisplayPicture::TGrid TDisplayPicture::Grid() const {
 
 void TDisplayPicture::PaintColumns(QPainter& painter, const std::vector<TColumn>& columns,
                                    QPoint origin, const TGrid& g) const {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // The window's own font, centred in each cell: a font of its own would cost its loading at
+    // start-up.
+    QFont font = this->font();
     font.setPixelSize(std::max(8, g.CellHeight * 4 / 5));
     painter.setFont(font);
     for (std::size_t c = 0; c < columns.size(); ++c)
