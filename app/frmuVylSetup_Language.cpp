@@ -8,7 +8,8 @@
 #include <algorithm>
 
 void TfrmVylSetup::SelectLanguage(int iLangID) {
-    const bool chinese = IsChineseLangID(iLangID);
+    SetProcessLanguage(iLangID);
+    const bool chinese = ChineseProcessLanguage();
     SelectQtLanguage(iLangID);
     SelectLanguageTexts(iLangID);
     StatusBar1->SetPanelText(0, ModelLabel);

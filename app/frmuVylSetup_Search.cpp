@@ -8,7 +8,7 @@
 #include "untDisplaySession.h"
 #include "untLanguage.h"
 #include "untSearchTexts.h"
-#include "untUtf16.h"
+#include "untBaudRate.h"
 
 #include <string>
 #include <vector>
@@ -31,34 +31,30 @@ void TfrmVylSetup::btn_FindDisplayClick() {
 }
 
 void TfrmVylSetup::FindDisplay(bool everyPort) {
-    std::vector<std::string> listed;
+    if (!DeviceActionIdle())
+        return;
+    TSearchRequest request;
     for (int i = 0; everyPort && i < cbb_SerialPort->count(); ++i)
-        listed.push_back(cbb_SerialPort->itemText(i).toStdString());
-    StartDeviceAction(
-        [everyPort, listed](TDisplaySession& session, const TSessionTarget& target) {
-            TSearchRequest request;
-            request.Ports = everyPort ? listed : std::vector<std::string>{target.PortName};
-            request.FirstRate = target.BaudRate;
-            return session.FindDisplay(request);
-        },
-        [this, everyPort](const TActionResult& result) { ShowSearchResult(result, everyPort); });
+        request.Ports.push_back(cbb_SerialPort->itemText(i).toStdString());
+    if (!everyPort)
+        request.Ports.push_back(session_->Target().PortName);
+    request.FirstRate = session_->Target().BaudRate;
+    searchEveryPort_ = everyPort;
+    DeviceActionStarted(session_->FindDisplay(request));
 }
 
-void TfrmVylSetup::ShowSearchResult(const TActionResult& result, bool everyPort) {
+void TfrmVylSetup::ShowSearchResult(const TActionResult& result) {
+    const bool everyPort = searchEveryPort_;
     if (!result.Search || result.Cancelled)
         return;
     const bool chinese = IsChineseLangID(LangID);
     const TSearchResult& search = *result.Search;
     if (const TFoundDisplay* found = search.Found()) {
-        const QString port = QString::fromStdString(found->PortName);
-        const int portIndex = cbb_SerialPort->findText(port);
+        // The session talks there from now on; the lists show it.
+        const int portIndex = cbb_SerialPort->findText(QString::fromStdString(found->PortName));
         if (portIndex >= 0)
             cbb_SerialPort->setCurrentIndex(portIndex);
-        CurrentPortName = port.toStdU16String();
-        const int rateIndex = cbb_BaudRate->findText(QString::number(found->BaudRate));
-        if (rateIndex >= 0)
-            cbb_BaudRate->setCurrentIndex(rateIndex);
-        CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
+        cbb_BaudRate->setCurrentIndex(IndexOfBitsPerSecond(found->BaudRate));
         QString text = FoundDisplayText(*found, chinese);
         if (OtherSpeedsTried(search))
             text += QStringLiteral("\r\r") + StrayCharactersFoundText(chinese);

@@ -194,11 +194,12 @@ std::optional<TExitCode> ReadForChange(const TCliOptions& options, TCliOutput& o
     return code;
 }
 
-TExitCode Set(const TCliOptions& options, TCliOutput& out) {
-    TSettingRequest request;
-    for (const std::string& argument : options.Arguments)
-        if (const QString error = AddSettingArgument(argument, request); !error.isEmpty())
-            return UsageError(out, error);
+// What `set` and `apply` share once their input is good: the display read, the plan over its
+// settings (`planFailure` when it cannot be made), the actions sent and confirmed.
+template <typename Input>
+TExitCode ChangeSettings(const TCliOptions& options, TCliOutput& out, const Input& input,
+                         QString (*planOf)(const TSystemInfo&, Input, TSettingPlan&),
+                         TExitCode planFailure) {
     TCliSession session(options, out);
     if (auto code = session.ResolveTarget())
         return *code;
@@ -206,11 +207,20 @@ TExitCode Set(const TCliOptions& options, TCliOutput& out) {
     if (auto code = ReadForChange(options, out, session, display))
         return *code;
     TSettingPlan plan;
-    if (const QString error = PlanOfRequest(display, request, plan); !error.isEmpty()) {
+    if (const QString error = planOf(display, input, plan); !error.isEmpty()) {
         out.Error(error);
-        return TExitCode::Unusable;
+        return planFailure;
     }
     return SendAndConfirm(session, out, plan);
+}
+
+TExitCode Set(const TCliOptions& options, TCliOutput& out) {
+    TSettingRequest request;
+    for (const std::string& argument : options.Arguments)
+        if (const QString error = AddSettingArgument(argument, request); !error.isEmpty())
+            return UsageError(out, error);
+    return ChangeSettings<const TSettingRequest&>(options, out, request, PlanOfRequest,
+                                                  TExitCode::Unusable);
 }
 
 TExitCode Apply(const TCliOptions& options, TCliOutput& out) {
@@ -231,18 +241,8 @@ TExitCode Apply(const TCliOptions& options, TCliOutput& out) {
         out.Error(failure);
         return TExitCode::FileError;
     }
-    TCliSession session(options, out);
-    if (auto code = session.ResolveTarget())
-        return *code;
-    TSystemInfo display;
-    if (auto code = ReadForChange(options, out, session, display))
-        return *code;
-    TSettingPlan plan;
-    if (const QString error = PlanOfFile(display, text, plan); !error.isEmpty()) {
-        out.Error(error);
-        return TExitCode::FileError;
-    }
-    return SendAndConfirm(session, out, plan);
+    return ChangeSettings<std::u16string_view>(options, out, text, PlanOfFile,
+                                               TExitCode::FileError);
 }
 
 // ---------------------------------------------------------------- the test page
@@ -271,40 +271,31 @@ TExitCode Text(const TCliOptions& options, TCliOutput& out) {
     const std::u16string text = Utf8ToUtf16(options.Arguments.front());
     const int codePage = CodePageAtIndex(codePageRow);
     TActionResult result;
-    if (auto code = session.Run(
-            [&](TDisplaySession& s, const TSessionTarget& target) {
-                return s.DisplayText(target, text, codePage, position);
-            },
-            result))
+    if (auto code = session.Run(result, &TDisplaySession::DisplayText, text, codePage, position))
         return *code;
     return TExitCode::Success;
 }
 
-TExitCode PlainAction(const TCliOptions& options, TCliOutput& out, const TActionStart& start) {
+// An action without values of its own: clear, restart, a test pattern.
+template <typename... Params, typename... Args>
+TExitCode PlainAction(const TCliOptions& options, TCliOutput& out,
+                      bool (TDisplaySession::*action)(Params...), Args... args) {
     TCliSession session(options, out);
     if (auto code = session.ResolveTarget())
         return *code;
     TActionResult result;
-    if (auto code = session.Run(start, result))
+    if (auto code = session.Run(result, action, args...))
         return *code;
     return TExitCode::Success;
 }
 
 TExitCode Pattern(const TCliOptions& options, TCliOutput& out) {
-    const QString name = Q(options.Arguments.front()).trimmed();
-    const TTestPattern* pattern = nullptr;
-    QString names;
-    for (const TTestPattern& row : TestPatterns) {
-        if (Q(row.Name).compare(name, Qt::CaseInsensitive) == 0)
-            pattern = &row;
-        names += (names.isEmpty() ? QString() : QStringLiteral(", ")) + Q(row.Name);
-    }
+    const TTestPattern* pattern = TestPatternNamed(options.Arguments.front());
     if (pattern == nullptr)
-        return UsageError(out, CliText(TCliText::UnknownPattern).arg(name, names));
-    const int tag = pattern->Tag;
-    return PlainAction(options, out, [tag](TDisplaySession& s, const TSessionTarget& target) {
-        return s.ShowTestPattern(target, tag);
-    });
+        return UsageError(out, CliText(TCliText::UnknownPattern)
+                                   .arg(Q(options.Arguments.front()).trimmed(),
+                                        Q(TestPatternNames())));
+    return PlainAction(options, out, &TDisplaySession::ShowTestPattern, pattern->Tag);
 }
 
 } // namespace
@@ -326,13 +317,9 @@ TExitCode RunCliCommand(const TCliOptions& options, TCliOutput& out) {
     case TCliCommand::Text:
         return Text(options, out);
     case TCliCommand::Clear:
-        return PlainAction(options, out, [](TDisplaySession& s, const TSessionTarget& target) {
-            return s.Clear(target);
-        });
+        return PlainAction(options, out, &TDisplaySession::Clear);
     case TCliCommand::Restart:
-        return PlainAction(options, out, [](TDisplaySession& s, const TSessionTarget& target) {
-            return s.Restart(target);
-        });
+        return PlainAction(options, out, &TDisplaySession::Restart);
     case TCliCommand::Pattern:
         return Pattern(options, out);
     case TCliCommand::None:

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 // The --help texts.
 
+#include "untCliExitCodes.h"
 #include "untCliOptions.h"
 #include "untCliSettings.h"
 #include "untTestPatterns.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -25,20 +27,6 @@ Options may stand before or after the command; '--' ends them (for a text that s
 '-'). Data goes to standard output, messages to standard error, in Chinese when the system
 language is zh_CN and in English otherwise. Nothing is asked and nothing is kept between
 runs. Ctrl-C ends a running action: the port is released and no file is left half-written.
-)";
-
-const char* const ExitStatus = R"(
-Exit status:
-  0    success
-  1    the action failed otherwise: frames not handed to the port, the display disconnected
-  2    usage error: unknown command, option or setting, a bad value
-  3    the port cannot be opened (the system's reason is shown)
-  4    no display answered: the standard handshake failed, no settings came back, or the
-       search proved no display at any speed
-  5    the display answered with something that is no settings document
-  6    not confirmed: the settings read back differ from what was sent
-  7    a file cannot be read or written, or holds no usable settings
-  130  interrupted by Ctrl-C (128 + the signal's number; 143 for SIGTERM)
 )";
 
 // `first` and then the words of `text`, lines broken before column 92 and continued at
@@ -66,6 +54,16 @@ std::string Wrapped(const std::string& first, const std::string& text, std::size
     return out + "\n";
 }
 
+std::string ExitStatus() {
+    std::string text = "\nExit status:\n";
+    for (const TExitStatusRow& row : ExitStatusTable) {
+        std::string codes = "  " + std::string(row.Codes);
+        codes.resize(std::max<std::size_t>(codes.size() + 2, 7), ' ');
+        text += Wrapped(codes.substr(0, codes.size() - 1), std::string(row.Meaning), 7);
+    }
+    return text;
+}
+
 std::string SetKeys() {
     const std::size_t at = 19; // where the descriptions start
     return "Settings (values as the window's lists show them, case ignored):\n" +
@@ -80,13 +78,6 @@ std::string SetKeys() {
            Wrapped("  charset=NAME     international character set:",
                    ListNames(TSettingList::InterChar), at) +
            Wrapped("  codepage=NAME    code page:", ListNames(TSettingList::CodePage), at);
-}
-
-std::string PatternNames() {
-    std::string names;
-    for (const TTestPattern& pattern : TestPatterns)
-        names += (names.empty() ? "" : ", ") + std::string(pattern.Name);
-    return names;
 }
 
 std::string General() {
@@ -107,7 +98,7 @@ Commands:
   restart            restart the display
   pattern NAME       show a character test pattern, 20-3F to E0-FF
 )") + Common +
-           ExitStatus + R"(
+           ExitStatus() + R"(
 Examples:
   vylctl find --all-ports
   vylctl --port ttyUSB0 set line1="  WELCOME" line2="Thank you" brightness=100
@@ -130,7 +121,7 @@ for a USB adapter vendor:product, manufacturer and product as the adapter report
 Ports published by a program on this machine (the virtual display) read "virtual" there.
 With --json: an array of objects with the members name, device, stablePath, usbId,
 manufacturer, product and virtual.
-)") + Common + ExitStatus;
+)") + Common + ExitStatus();
     case TCliCommand::Find:
         return std::string(R"(Usage: vylctl find [--port NAME] [--all-ports] [--baud RATE] [--json]
 
@@ -149,7 +140,7 @@ answered ("javapos", or "standard" for a display without JavaPOS). With --json: 
 objects with the members port, baud, model, firmware, handshake and javapos.
 When no display is found, what was tried on each port goes to standard error (exit status
 4; 3 when the one port asked for cannot be opened).
-)") + Common + ExitStatus;
+)") + Common + ExitStatus();
     case TCliCommand::Get:
         return std::string(R"(Usage: vylctl get --port NAME [--baud RATE] [--json]
 
@@ -157,7 +148,7 @@ Reads the display's settings (the JavaPOS handshake, then the settings request) 
 the six lines of the window's summary: model, firmware version, speed, command set, character
 set and code page. With --json it prints the settings document exactly as the display sent
 it, followed by a line break.
-)") + Common + ExitStatus;
+)") + Common + ExitStatus();
     case TCliCommand::Set:
         return R"(Usage: vylctl set --port NAME [--baud RATE] [--force] KEY=VALUE...
 
@@ -173,7 +164,7 @@ When the standard handshake fails nothing is sent (exit status 4) unless --force
 given.
 
 )" + SetKeys() +
-               Common + ExitStatus + R"(
+               Common + ExitStatus() + R"(
 Example:
   vylctl --port ttyUSB0 set line1="  WELCOME" scroll=off brightness=75%
 )";
@@ -184,14 +175,14 @@ Sends every setting of a settings file as the window's Load Setting would show i
 reading rules and errors; keys the file lacks keep the display's values; the welcome lines are
 converted into the file's code page), then reads the display back as 'set' does. A value that
 none of the window's lists holds is refused before anything is sent. --force as for 'set'.
-)") + Common + ExitStatus;
+)") + Common + ExitStatus();
     case TCliCommand::Save:
         return std::string(R"(Usage: vylctl save --port NAME [--baud RATE] FILE
 
 Reads the display and writes FILE byte for byte as the window's Save Setting writes after a
 Get Setting (nine members, UTF-8, CR LF). FILE is written under the name given (no extension
 is added) and replaced whole: it is either the new file or left as it was.
-)") + Common + ExitStatus;
+)") + Common + ExitStatus();
     case TCliCommand::Text:
         return std::string(
                    R"(Usage: vylctl text --port NAME [--row R --column C] [--codepage NAME] TEXT
@@ -200,24 +191,24 @@ Shows TEXT on the display as the window's Display Text does: as it stands, neith
 centred. --row (1 or 2) and --column (1 to 20) place it; either alone takes 1 for the other.
 The text is converted into --codepage, or when that is left out into the display's own code
 page, which is read first.
-)") + Common + ExitStatus;
+)") + Common + ExitStatus();
     case TCliCommand::Clear:
         return std::string("Usage: vylctl clear --port NAME [--baud RATE]\n\nClears the "
                            "display's screen.\n") +
-               Common + ExitStatus;
+               Common + ExitStatus();
     case TCliCommand::Restart:
         return std::string("Usage: vylctl restart --port NAME [--baud RATE]\n\nRestarts the "
                            "display; it shows its welcome lines again.\n") +
-               Common + ExitStatus;
+               Common + ExitStatus();
     case TCliCommand::Pattern:
         return "Usage: vylctl pattern --port NAME [--baud RATE] NAME\n\n" +
                Wrapped("",
                        "Fills both lines with 32 consecutive character codes, shown in the "
                        "display's own character set and code page, as the window's test "
                        "page does: " +
-                           PatternNames() + ".",
+                           TestPatternNames() + ".",
                        0) +
-               Common + ExitStatus;
+               Common + ExitStatus();
     }
     return General();
 }

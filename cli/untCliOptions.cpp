@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untCliOptions.h"
 
+#include "untBaudRate.h"
 #include "untCliSettings.h"
 #include "untCliTexts.h"
 
@@ -112,7 +113,7 @@ QString ApplyOption(TOption option, const std::string& value, TCliOptions& o) {
         return {};
     case TOption::Baud:
         if (const int row = RowNamed(TSettingList::BaudRate, value); row >= 0) {
-            o.BaudRate = BaudRateOfRow(row);
+            o.BaudRate = BaudRateTable[static_cast<std::size_t>(row)].BitsPerSecond;
             return {};
         }
         return Message(TCliText::BadBaudRate, Q(value), Q(ListNames(TSettingList::BaudRate)));

@@ -29,17 +29,17 @@ TCliSession::TCliSession(const TCliOptions& options, TCliOutput& out)
 std::optional<TExitCode> TCliSession::ResolveTarget() {
     const std::string port = options_.Port.value_or(std::string());
     if (options_.BaudRate) {
-        target_ = {port, *options_.BaudRate};
+        session_.SetTarget({port, *options_.BaudRate});
         return std::nullopt;
     }
-    // No speed given: the display's own, found from its factory speed on.
+    // No speed given: the display's own, found from its factory speed on (the search moves
+    // the target there).
     TSearchRequest request;
     request.Ports = {port};
     TSearchResult search;
     if (auto code = Search(request, search))
         return code;
-    target_ = {port, search.Found()->BaudRate};
-    out_.Progress(CliText(TCliText::SpeedFound).arg(target_.BaudRate));
+    out_.Progress(CliText(TCliText::SpeedFound).arg(session_.Target().BaudRate));
     if (OtherSpeedsTried(search))
         out_.Progress(StrayCharactersFoundText(CliChinese()));
     return std::nullopt;
@@ -91,12 +91,10 @@ std::optional<TExitCode> TCliSession::Interrupted() {
     return static_cast<TExitCode>(static_cast<int>(TExitCode::InterruptBase) + interrupt_.Signal());
 }
 
-std::optional<TExitCode> TCliSession::RunShared(const TActionStart& start, TActionResult& result) {
-    // A Ctrl-C between two actions ends the command before the next one.
-    if (auto code = Interrupted())
-        return code;
+std::optional<TExitCode> TCliSession::Ended(bool started, TActionResult& result) {
+    // Its messages arrive while it is waited for, below.
     refused_ = false;
-    if (!start(session_, target_)) {
+    if (!started) {
         out_.Error(QStringLiteral("the display session is busy"));
         return TExitCode::Failed;
     }
@@ -105,7 +103,7 @@ std::optional<TExitCode> TCliSession::RunShared(const TActionStart& start, TActi
         return code;
     const bool chinese = CliChinese();
     if (!result.Opened) {
-        ReportOpenFailure(target_.PortName, result);
+        ReportOpenFailure(session_.Target().PortName, result);
         return TExitCode::PortNotOpened;
     }
     if (refused_) {
@@ -120,9 +118,7 @@ std::optional<TExitCode> TCliSession::RunShared(const TActionStart& start, TActi
     return std::nullopt;
 }
 
-std::optional<TExitCode> TCliSession::Run(const TActionStart& start, TActionResult& result) {
-    if (auto code = RunShared(start, result))
-        return code;
+std::optional<TExitCode> TCliSession::AllSent(const TActionResult& result) {
     for (const TActionMessage& message : result.Messages) {
         if (message.Kind == TMessageKind::Error || message.Kind == TMessageKind::Fail) {
             out_.Error(QString::fromStdString(message.Text));
@@ -137,11 +133,10 @@ std::optional<TExitCode> TCliSession::Run(const TActionStart& start, TActionResu
 }
 
 std::optional<TExitCode> TCliSession::ReadSettings(TSystemInfo& record, TActionResult& result) {
-    const TSystemInfo under = DefaultRecord();
-    const TActionStart read = [&under](TDisplaySession& session, const TSessionTarget& target) {
-        return session.GetSettings(target, under);
-    };
-    if (auto code = RunShared(read, result))
+    // A Ctrl-C between two actions ends the command before the next one.
+    if (auto code = Interrupted())
+        return code;
+    if (auto code = Ended(session_.GetSettings(DefaultRecord()), result))
         return code;
     for (const TActionMessage& message : result.Messages) {
         switch (message.Kind) {

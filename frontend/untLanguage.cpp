@@ -100,6 +100,18 @@ bool IsChineseLangID(int iLangID) {
     return iLangID == 0x0804;
 }
 
+namespace {
+bool chineseProcess = false;
+} // namespace
+
+void SetProcessLanguage(int iLangID) {
+    chineseProcess = IsChineseLangID(iLangID);
+}
+
+bool ChineseProcessLanguage() {
+    return chineseProcess;
+}
+
 bool SelectQtLanguage(int iLangID) {
     // Loaded once, owned by the application; installed only while the window is Chinese.
     static QPointer<QTranslator> chinese;

@@ -28,6 +28,12 @@ std::span<const TCaptionEntry> CaptionTable();
 
 bool IsChineseLangID(int iLangID);
 
+// The process language: chosen once at start-up from the system's language identifier (the
+// window's FormCreate, vylctl's main), read by every text of the window, the command line and
+// the lists.
+void SetProcessLanguage(int iLangID);
+bool ChineseProcessLanguage();
+
 // Sets the texts above from the language's table.
 void SelectLanguageTexts(int iLangID);
 

@@ -120,11 +120,27 @@ int HandShakeJpos(TCommConnection& connection) {
     return RunHandShake(connection, JposHandshakeKeys);
 }
 
-ByteString DSP_GetSettings(TCommConnection& connection) {
-    connection.SetQueryTimeout(10000);
-    ByteString reply;
+const ByteString& SettingsRequestFrame() {
+    static const ByteString frame = Bytes({0x02, 0x07, 0x16, 0x05});
+    return frame;
+}
+
+int RequestSettings(TCommConnection& connection, const TSettingsReplyLimits& limits,
+                    ByteString& reply) {
+    // The early limits hold for this request only, on every way out.
+    struct TLimits {
+        TCommConnection& Connection;
+        ~TLimits() { Connection.SetReplyLimits(0, 0); }
+    } restore{connection};
+    connection.SetReplyLimits(limits.FirstByteMs, limits.GapMs);
+    connection.SetQueryTimeout(limits.ReplyMs);
     int length = 0;
-    if (connection.Query(Bytes({0x02, 0x07, 0x16, 0x05}), reply, length, true, 0) != COMM_OK)
+    return connection.Query(SettingsRequestFrame(), reply, length, true, 0);
+}
+
+ByteString DSP_GetSettings(TCommConnection& connection) {
+    ByteString reply;
+    if (RequestSettings(connection, {}, reply) != COMM_OK)
         return {};
     return reply;
 }

@@ -28,8 +28,23 @@ int DSP_SetWelMessage_2_Scroll(TCommConnection& connection, bool scroll);
 int HandShake(TCommConnection& connection);
 int HandShakeJpos(TCommConnection& connection);
 
-// Sends the settings request; the reply up to and including its 00 (and anything that came
-// with it), or empty when none came in time.
+// How long a settings request waits for its reply: the whole document's time-out, and two
+// ways to give up early (0: off) for a caller passing over a silent line: no first byte within
+// FirstByteMs of the request, or a pause of GapMs once the reply has begun.
+struct TSettingsReplyLimits {
+    int ReplyMs = 10000;
+    int FirstByteMs = 0;
+    int GapMs = 0;
+};
+
+// The settings request's frame.
+const ByteString& SettingsRequestFrame();
+// Sends the settings request and gathers the reply up to its 00: the exchange's result, the
+// reply (what came, also after a time-out) in `reply`.
+int RequestSettings(TCommConnection& connection, const TSettingsReplyLimits& limits,
+                    ByteString& reply);
+// The settings request with the standard limits; the reply up to and including its 00 (and
+// anything that came with it), or empty when none came in time.
 ByteString DSP_GetSettings(TCommConnection& connection);
 
 // The same on the default connection.

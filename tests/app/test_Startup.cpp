@@ -58,7 +58,7 @@ TEST(WindowStartup, ListsAndDefaultsFromTheTables) {
     EXPECT_EQ(ComboItems(w->cbb_BaudRate_Set), speeds);
     EXPECT_EQ(w->cbb_BaudRate->currentText(), "9600");
     EXPECT_EQ(w->cbb_BaudRate_Set->currentText(), "9600");
-    EXPECT_EQ(CurrentBaudRate, 9600);
+    EXPECT_EQ(w->CurrentBaudRate(), 9600);
 
     const QStringList modes = ComboItems(w->cbb_CommandMode_Set);
     ASSERT_EQ(modes.size(), 16);
@@ -121,7 +121,7 @@ TEST(WindowStartup, ListsAndDefaultsFromTheTables) {
     for (std::size_t i = 0; i < ports.size(); ++i)
         EXPECT_EQ(w->cbb_SerialPort->itemText(static_cast<int>(i)).toStdString(), ports[i]);
     EXPECT_EQ(w->cbb_SerialPort->currentIndex(), ports.empty() ? -1 : 0);
-    EXPECT_EQ(QString::fromStdU16String(CurrentPortName), w->cbb_SerialPort->currentText());
+    EXPECT_EQ(QString::fromStdU16String(w->CurrentPortName()), w->cbb_SerialPort->currentText());
 
     // The settings record holds the default document.
     EXPECT_EQ(SystemInfo.Comm_No, 255);
