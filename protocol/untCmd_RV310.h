@@ -9,8 +9,8 @@
 
 // Display command frames. Each returns the send's result: 0 sent, 1 no open connection.
 // Text payloads are already in the display's code page and are cut at their first 00 byte.
-// Every operation works on the connection given; the forms without one use the default
-// connection.
+// Every operation works on the connection given (the forms on the default connection, under
+// the same names, are in untCmd_RV310Default.h).
 int DSP_DisplayText(TCommConnection& connection, const ByteString& text);
 int DSP_DisplayTextAt(TCommConnection& connection, const ByteString& text, int row, int column);
 int DSP_ClearScreen(TCommConnection& connection);
@@ -46,23 +46,6 @@ int RequestSettings(TCommConnection& connection, const TSettingsReplyLimits& lim
 // The settings request with the standard limits; the reply up to and including its 00 (and
 // anything that came with it), or empty when none came in time.
 ByteString DSP_GetSettings(TCommConnection& connection);
-
-// The same on the default connection.
-int DSP_DisplayText(const ByteString& text);
-int DSP_DisplayTextAt(const ByteString& text, int row, int column);
-int DSP_ClearScreen();
-int DSP_SetCharset(int code);
-int DSP_SetCodepage(int code);
-int DSP_SetBrightness(int level);
-int DSP_Restart();
-int DSP_SetCommand(int mode);
-int DSP_SetBaudrate(int rateCode);
-int DSP_SetWelMsg1(const ByteString& text);
-int DSP_SetWelMessage_2(const ByteString& text);
-int DSP_SetWelMessage_2_Scroll(bool scroll);
-int HandShake();
-int HandShakeJpos();
-ByteString DSP_GetSettings();
 
 // Handshake building blocks.
 std::string RandomChallenge(int length, bool upper, bool lower, bool digits);
