@@ -68,26 +68,25 @@ void TfrmVylSetup::SessionMessage(const TActionMessage& message) {
     // once the action is over, after its records are in the window.
     if (message.Kind != TMessageKind::HandShakeFailed)
         return;
-    ActionMessage(HandShakeFailMessage, TMsgStyle::Error);
+    ActionMessage(HandShakeFailMessage(), TMsgStyle::Error);
     session_->Continue();
 }
 
 void TfrmVylSetup::ShowActionMessage(const TActionMessage& message, const TActionResult& result) {
-    const bool chinese = IsChineseLangID(LangID);
     switch (message.Kind) {
     case TMessageKind::HandShakeFailed:
         break; // shown while the action waited
     case TMessageKind::OpenFailed:
         ActionMessage(QStringLiteral("SerialPort Open Failed"), TMsgStyle::Error,
-                      OpenFailureDetail(result, chinese, TFrontEnd::Window));
+                      OpenFailureDetail(result, TFrontEnd::Window));
         break;
     case TMessageKind::Summary:
         if (result.Summary)
             ActionMessage(SettingsSummaryText(*result.Summary), TMsgStyle::Information);
         break;
     case TMessageKind::Disconnected:
-        ActionMessage(DisconnectedText(chinese), TMsgStyle::Warning,
-                      DisconnectedDetail(chinese, TFrontEnd::Window));
+        ActionMessage(DisconnectedText(), TMsgStyle::Warning,
+                      DisconnectedDetail(TFrontEnd::Window));
         break;
     case TMessageKind::Done:
     case TMessageKind::Fail:
@@ -214,7 +213,7 @@ void TfrmVylSetup::btn_TextSendClick() {
     if (chk_PositionAt->isChecked())
         position = TTextPosition{ud_Row->Position(), ud_Column->Position()};
     if (DeviceActionIdle())
-        DeviceActionStarted(session_->DisplayText(edt_Text->text().toStdU16String(),
-                                                  CodePageAtIndex(cbb_codepage_Test->currentIndex()),
-                                                  position));
+        DeviceActionStarted(
+            session_->DisplayText(edt_Text->text().toStdU16String(),
+                                  CodePageAtIndex(cbb_codepage_Test->currentIndex()), position));
 }

@@ -5,26 +5,12 @@
 
 #include "frmuVylSetup.h"
 
-#include "untDisplaySession.h"
-#include "untLanguage.h"
-#include "untSearchTexts.h"
 #include "untBaudRate.h"
+#include "untDisplaySession.h"
+#include "untSearchTexts.h"
 
 #include <string>
 #include <vector>
-
-namespace {
-
-QString AskEveryPortText(bool chinese) {
-    return chinese ? QStringLiteral("是否在所有列出的串口上查找显示屏？\r\r"
-                                    "查找请求会以各个波特率发送到每个串口：其他串口上的设备"
-                                    "可能出现乱码字符。")
-                   : QStringLiteral("Search every listed port for the display?\r\r"
-                                    "The search request goes to each port at each speed: "
-                                    "devices on the other ports may show stray characters.");
-}
-
-} // namespace
 
 void TfrmVylSetup::btn_FindDisplayClick() {
     FindDisplay(false);
@@ -47,7 +33,6 @@ void TfrmVylSetup::ShowSearchResult(const TActionResult& result) {
     const bool everyPort = searchEveryPort_;
     if (!result.Search || result.Cancelled)
         return;
-    const bool chinese = IsChineseLangID(LangID);
     const TSearchResult& search = *result.Search;
     if (const TFoundDisplay* found = search.Found()) {
         // The session talks there from now on; the lists show it.
@@ -55,15 +40,15 @@ void TfrmVylSetup::ShowSearchResult(const TActionResult& result) {
         if (portIndex >= 0)
             cbb_SerialPort->setCurrentIndex(portIndex);
         cbb_BaudRate->setCurrentIndex(IndexOfBitsPerSecond(found->BaudRate));
-        QString text = FoundDisplayText(*found, chinese);
+        QString text = FoundDisplayText(*found);
         if (OtherSpeedsTried(search))
-            text += QStringLiteral("\r\r") + StrayCharactersFoundText(chinese);
+            text += QStringLiteral("\r\r") + StrayCharactersFoundText();
         ActionMessage(text, TMsgStyle::Information);
         return;
     }
-    ActionMessage(NotFoundText(search, chinese), TMsgStyle::Warning);
+    ActionMessage(NotFoundText(search), TMsgStyle::Warning);
     // Other ports only when the user says so: the probes would reach whatever is there.
     if (!everyPort && cbb_SerialPort->count() > 1 &&
-        ActionMessage(AskEveryPortText(chinese), TMsgStyle::AskYesNo) == TMsgResult::Yes)
+        ActionMessage(AskEveryPortText(), TMsgStyle::AskYesNo) == TMsgResult::Yes)
         afterAction_ = [this] { FindDisplay(true); };
 }

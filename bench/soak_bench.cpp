@@ -45,24 +45,16 @@ struct TActionKind {
 const std::vector<TActionKind>& ActionKinds() {
     static const std::vector<TActionKind> kinds = {
         {"GetSettings", "Summary",
-         [](TDisplaySession& s, int) {
-             return s.GetSettings(TSystemInfo{});
-         }},
-        {"SetCommand", "Done",
-         [](TDisplaySession& s, int i) {
-             return s.SetCommand(i % 15);
-         }},
+         [](TDisplaySession& s, int) { return s.GetSettings(TSystemInfo{}); }},
+        {"SetCommand", "Done", [](TDisplaySession& s, int i) { return s.SetCommand(i % 15); }},
         {"SetBrightness", "Done",
-         [](TDisplaySession& s, int i) {
-             return s.SetBrightness(1 + i % 4);
-         }},
-        {"Clear", "no message",
-         [](TDisplaySession& s, int) { return s.Clear(); }},
+         [](TDisplaySession& s, int i) { return s.SetBrightness(1 + i % 4); }},
+        {"Clear", "no message", [](TDisplaySession& s, int) { return s.Clear(); }},
         {"DisplayText", "no message",
          [](TDisplaySession& s, int i) {
-             return s.DisplayText(
-                 u"Soak " + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)), 437,
-                 TTextPosition{1 + i % 2, 1 + i % 20});
+             return s.DisplayText(u"Soak " +
+                                      std::u16string(1, static_cast<char16_t>(u'0' + i % 10)),
+                                  437, TTextPosition{1 + i % 2, 1 + i % 20});
          }},
     };
     return kinds;

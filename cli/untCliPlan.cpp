@@ -175,8 +175,8 @@ std::optional<TExitCode> Step(TCliSession& session, TCliOutput& out, const char*
     TActionResult result;
     if (auto code = session.Run(result, action, args...))
         return code;
-    out.Progress(CliText(TCliText::ActionDone)
-                     .arg(QString::fromLatin1(name), QStringLiteral("Done!")));
+    out.Progress(
+        CliText(TCliText::ActionDone).arg(QString::fromLatin1(name), QStringLiteral("Done!")));
     return std::nullopt;
 }
 
@@ -188,16 +188,15 @@ TExitCode SendAndConfirm(TCliSession& session, TCliOutput& out, const TSettingPl
     if (!code && plan.Command)
         code = Step(session, out, "command", &TDisplaySession::SetCommand, want.Comm_No);
     if (!code && plan.Brightness)
-        code = Step(session, out, "brightness", &TDisplaySession::SetBrightness,
-                    want.back_light);
+        code = Step(session, out, "brightness", &TDisplaySession::SetBrightness, want.back_light);
     // The bytes of the hex views go out, as from the window.
     if (!code && plan.Welcome)
         code = Step(session, out, "welcome", &TDisplaySession::SetWelcome,
                     HexTextToBytes(want.wel_mess1_hex), HexTextToBytes(want.wel_mess2_hex),
                     plan.Values.Scroll2);
     if (!code && plan.CodePage)
-        code = Step(session, out, "charset/codepage", &TDisplaySession::SetCodePage,
-                    want.Char_No, want.Expand_Char_No);
+        code = Step(session, out, "charset/codepage", &TDisplaySession::SetCodePage, want.Char_No,
+                    want.Expand_Char_No);
     // The speed last: what follows talks at the new speed (the session's target follows it).
     if (!code && plan.BaudRate)
         code = Step(session, out, "baud", &TDisplaySession::SetBaudRate, want.Baud_Rate);

@@ -16,7 +16,7 @@ TCliSession::TCliSession(const TCliOptions& options, TCliOutput& out)
                      [this](const TActionMessage& message) {
                          if (message.Kind != TMessageKind::HandShakeFailed)
                              return;
-                         out_.Warning(HandShakeFailMessage);
+                         out_.Warning(HandShakeFailMessage());
                          if (options_.Force) {
                              out_.Warning(CliText(TCliText::Forced));
                          } else {
@@ -41,7 +41,7 @@ std::optional<TExitCode> TCliSession::ResolveTarget() {
         return code;
     out_.Progress(CliText(TCliText::SpeedFound).arg(session_.Target().BaudRate));
     if (OtherSpeedsTried(search))
-        out_.Progress(StrayCharactersFoundText(CliChinese()));
+        out_.Progress(StrayCharactersFoundText());
     return std::nullopt;
 }
 
@@ -63,7 +63,6 @@ std::optional<TExitCode> TCliSession::Search(const TSearchRequest& request, TSea
     search = result.Search.value_or(TSearchResult{});
     if (search.Found())
         return std::nullopt;
-    const bool chinese = CliChinese();
     // One port that does not open is the port's failure, as for every other action.
     if (search.Ports.size() == 1 && search.Ports.front().OpenFailed &&
         search.Ports.front().Tried.empty()) {
@@ -75,13 +74,13 @@ std::optional<TExitCode> TCliSession::Search(const TSearchRequest& request, TSea
         ReportOpenFailure(port.PortName, failed);
         return TExitCode::PortNotOpened;
     }
-    out_.Error(NotFoundText(search, chinese) + QLatin1Char('\n') + CliText(TCliText::NoDisplay));
+    out_.Error(NotFoundText(search) + QLatin1Char('\n') + CliText(TCliText::NoDisplay));
     return TExitCode::NoDisplay;
 }
 
 void TCliSession::ReportOpenFailure(const std::string& port, const TActionResult& result) {
     out_.Error(QStringLiteral("SerialPort Open Failed: ") + QString::fromStdString(port) +
-               QLatin1Char('\n') + OpenFailureDetail(result, CliChinese(), TFrontEnd::CommandLine));
+               QLatin1Char('\n') + OpenFailureDetail(result, TFrontEnd::CommandLine));
 }
 
 std::optional<TExitCode> TCliSession::Interrupted() {
@@ -101,7 +100,6 @@ std::optional<TExitCode> TCliSession::Ended(bool started, TActionResult& result)
     result = session_.WaitForResult();
     if (auto code = Interrupted())
         return code;
-    const bool chinese = CliChinese();
     if (!result.Opened) {
         ReportOpenFailure(session_.Target().PortName, result);
         return TExitCode::PortNotOpened;
@@ -111,8 +109,8 @@ std::optional<TExitCode> TCliSession::Ended(bool started, TActionResult& result)
         return TExitCode::NoDisplay;
     }
     if (result.Disconnected) {
-        out_.Error(DisconnectedText(chinese) + QLatin1Char('\n') +
-                   DisconnectedDetail(chinese, TFrontEnd::CommandLine));
+        out_.Error(DisconnectedText() + QLatin1Char('\n') +
+                   DisconnectedDetail(TFrontEnd::CommandLine));
         return TExitCode::Failed;
     }
     return std::nullopt;

@@ -5,7 +5,6 @@
 #include "untSettingsValues.h"
 #include "untUtf16.h"
 
-
 namespace {
 
 QString Q(std::string_view text) {

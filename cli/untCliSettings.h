@@ -27,4 +27,3 @@ struct TSettingRequest {
 
 // Adds one KEY=VALUE (UTF-8) to `request`; the usage error, empty when it is good.
 QString AddSettingArgument(std::string_view argument, TSettingRequest& request);
-

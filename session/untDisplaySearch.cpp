@@ -6,8 +6,8 @@
 #include "untComm.h"
 #include "untCrossThread.h"
 #include "untEventWait.h"
-#include "untWorkerThread.h"
 #include "untUtf16.h"
+#include "untWorkerThread.h"
 
 #include <QObject>
 #include <QThread>
@@ -59,8 +59,8 @@ TSpeedTry ProbeSpeed(TCommConnection& connection, const std::string& portName, i
     TSpeedTry attempt{rate, TSpeedOutcome::Silent};
     try {
         ByteString reply;
-        const int code = RequestSettings(
-            connection, {timing.ReplyMs, timing.FirstByteMs, timing.GapMs}, reply);
+        const int code =
+            RequestSettings(connection, {timing.ReplyMs, timing.FirstByteMs, timing.GapMs}, reply);
         if (Interrupted(connection) || reply.empty())
             return attempt;
         // Something answers at this speed. A display at another speed would have read the probe

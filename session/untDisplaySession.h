@@ -76,8 +76,7 @@ signals:
     void Finished(const TActionResult& result);
 
 private:
-    using TSteps =
-        std::function<void(TCommConnection&, const TActionHooks&, TActionResult&)>;
+    using TSteps = std::function<void(TCommConnection&, const TActionHooks&, TActionResult&)>;
     bool Start(TSteps steps);
     void Run(const TSessionTarget& target, const TSteps& steps); // session thread
     void RunSearch(const TSearchRequest& request);               // session thread

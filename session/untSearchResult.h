@@ -33,7 +33,6 @@ struct TSearchRequest {
     std::function<void(const std::string& port, int rate)> Trying;
 };
 
-
 // Which handshake the display answered at the speed it was found at. The JavaPOS one is tried
 // first; the standard one only when that stayed unanswered.
 enum class TAnsweredHandShake { None, JavaPos, Standard };

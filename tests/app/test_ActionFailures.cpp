@@ -59,7 +59,7 @@ TEST(DeviceActionFailures, DisplayThatDoesNotAnswer) {
     // A setting: the handshake failure, then the frame all the same.
     Press(*w, w->btn_commandSet);
     ASSERT_EQ(script.Boxes.size(), 2u) << script.BoxTexts().join("|").toStdString();
-    EXPECT_EQ(script.Boxes[0].Text, HandShakeFailMessage);
+    EXPECT_EQ(script.Boxes[0].Text, HandShakeFailMessage());
     EXPECT_EQ(script.Boxes[0].Style, TMsgStyle::Error);
     EXPECT_EQ(script.Boxes[0].Caption, "Error");
     EXPECT_EQ(script.Boxes[1].Text, "Done!");
