@@ -155,7 +155,7 @@ TEST(SessionActions, WelcomeLinesGoOutWithTheirPauses) {
     double closed = 0;
     for (const TTraceLine& line : TraceLines(vd))
         if (line.Event == "CLOSE")
-            closed = line.Time;
+            closed = line.Seconds();
     EXPECT_GE(closed - scroll, 0.3);
 }
 

@@ -104,8 +104,7 @@ TEST(SessionFailures, ALineLostBetweenWelcomeFramesSendsNothingMore) {
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     TDisplaySession session;
     session.SetTarget({vd.PortName(), 9600});
-    const TActionResult result =
-        Finish(session, session.SetWelcome("A", "B", false));
+    const TActionResult result = Finish(session, session.SetWelcome("A", "B", false));
     const std::chrono::duration<double> ended = std::chrono::system_clock::now().time_since_epoch();
     EXPECT_EQ(Kinds(result), std::vector<TMessageKind>{K::Disconnected});
     const auto rx = vd.TraceEvents("RX");
