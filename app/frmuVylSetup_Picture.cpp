@@ -11,49 +11,47 @@
 #include "untHex.h"
 #include "untLanguage.h"
 
+#include <array>
+
 namespace {
 
-struct TPictureTexts {
-    QString Name;
-    QString Description;
-    QString ToolTip;
+enum class TText {
+    WelcomeName,
+    WelcomeDescription,
+    WelcomeToolTip,
+    TestName,
+    TestDescription,
+    TestToolTip,
 };
 
-TPictureTexts WelcomePictureTexts(bool chinese) {
-    if (chinese)
-        return {QStringLiteral("显示屏预览"),
-                QStringLiteral("设置后显示屏显示的欢迎信息：第 1 行和第 2 行，"
-                               "按所选代码页解码十六进制内容中的字节。"),
-                QStringLiteral("设置后显示屏显示的欢迎信息（所选代码页的字符）。\n"
-                               "国际字符集会改变显示屏的少数字形，此图不显示这些变化。")};
-    return {QStringLiteral("Display preview"),
-            QStringLiteral("The welcome lines as the display will show them after the Setting: "
-                           "the bytes of the hex views, in the chosen code page."),
-            QStringLiteral("The welcome lines as the display will show them after the Setting, "
-                           "in the characters of the chosen code page.\n"
-                           "The national character sets change a few of the display's glyphs; "
-                           "this picture does not show those changes.")};
-}
+constexpr std::array<TTextRow<TText>, 6> Texts{{
+    {TText::WelcomeName, {u"Display preview", u"显示屏预览"}},
+    {TText::WelcomeDescription,
+     {u"The welcome lines as the display will show them after the Setting: the bytes of the hex "
+      u"views, in the chosen code page.",
+      u"设置后显示屏显示的欢迎信息：第 1 行和第 2 行，按所选代码页解码十六进制内容中的字节。"}},
+    {TText::WelcomeToolTip,
+     {u"The welcome lines as the display will show them after the Setting, in the characters of "
+      u"the chosen code page.\nThe national character sets change a few of the display's "
+      u"glyphs; this picture does not show those changes.",
+      u"设置后显示屏显示的欢迎信息（所选代码页的字符）。\n"
+      u"国际字符集会改变显示屏的少数字形，此图不显示这些变化。"}},
+    {TText::TestName, {u"Test text preview", u"测试文本预览"}},
+    {TText::TestDescription,
+     {u"The test text at its row and column, converted into the chosen code page.",
+      u"按所选代码页转换后的测试文本在显示屏上的位置和内容。"}},
+    {TText::TestToolTip,
+     {u"The test text as the display will show it, in the characters of the chosen code page.\n"
+      u"The national character sets change a few of the display's glyphs; this picture does not "
+      u"show those changes.",
+      u"测试文本在显示屏上的样子（所选代码页的字符）。\n"
+      u"国际字符集会改变显示屏的少数字形，此图不显示这些变化。"}},
+}};
 
-TPictureTexts TestPictureTexts(bool chinese) {
-    if (chinese)
-        return {QStringLiteral("测试文本预览"),
-                QStringLiteral("按所选代码页转换后的测试文本在显示屏上的位置和内容。"),
-                QStringLiteral("测试文本在显示屏上的样子（所选代码页的字符）。\n"
-                               "国际字符集会改变显示屏的少数字形，此图不显示这些变化。")};
-    return {QStringLiteral("Test text preview"),
-            QStringLiteral("The test text at its row and column, converted into the chosen "
-                           "code page."),
-            QStringLiteral("The test text as the display will show it, in the characters of the "
-                           "chosen code page.\n"
-                           "The national character sets change a few of the display's glyphs; "
-                           "this picture does not show those changes.")};
-}
-
-void Label(TDisplayPicture* picture, const TPictureTexts& texts) {
-    picture->setAccessibleName(texts.Name);
-    picture->setAccessibleDescription(texts.Description);
-    picture->setToolTip(texts.ToolTip);
+void Label(TDisplayPicture* picture, TText name, TText description, TText toolTip) {
+    picture->setAccessibleName(TextOf(Texts, name));
+    picture->setAccessibleDescription(TextOf(Texts, description));
+    picture->setToolTip(TextOf(Texts, toolTip));
 }
 
 } // namespace
@@ -81,9 +79,8 @@ void TfrmVylSetup::CreateDisplayPictures() {
 }
 
 void TfrmVylSetup::LabelDisplayPictures() {
-    const bool chinese = IsChineseLangID(LangID);
-    Label(pic_Welcome, WelcomePictureTexts(chinese));
-    Label(pic_Test, TestPictureTexts(chinese));
+    Label(pic_Welcome, TText::WelcomeName, TText::WelcomeDescription, TText::WelcomeToolTip);
+    Label(pic_Test, TText::TestName, TText::TestDescription, TText::TestToolTip);
 }
 
 void TfrmVylSetup::ShowWelcomePicture() {

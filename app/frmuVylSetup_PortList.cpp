@@ -12,6 +12,7 @@
 
 #include <QStyle>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,13 @@ namespace {
 // The item data of an entry kept for a port that has gone.
 const QVariant MissingMark = QStringLiteral("missing");
 
-QString MissingPortText(bool chinese) {
-    return chinese ? QStringLiteral("该串口已不在系统中（已拔出或已关闭）。")
-                   : QStringLiteral("This port is gone from the system (unplugged or closed).");
-}
+enum class TText { MissingPort };
+
+constexpr std::array<TTextRow<TText>, 1> Texts{{
+    {TText::MissingPort,
+     {u"This port is gone from the system (unplugged or closed).",
+      u"该串口已不在系统中（已拔出或已关闭）。"}},
+}};
 
 } // namespace
 
@@ -52,7 +56,7 @@ void TfrmVylSetup::FollowPortList() {
     const TPortListUpdate update = MergePortList(fresh, selected);
 
     const QIcon missing = style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    const QString missingText = MissingPortText(IsChineseLangID(LangID));
+    const QString missingText = TextOf(Texts, TText::MissingPort);
     cbb_SerialPort->clear();
     for (const TPortEntry& entry : update.Entries) {
         if (entry.Missing) {
@@ -68,7 +72,7 @@ void TfrmVylSetup::FollowPortList() {
         update.Selected >= 0 && update.Entries[static_cast<std::size_t>(update.Selected)].Missing
             ? missingText
             : QString());
-    CurrentPortName = cbb_SerialPort->currentText().toStdU16String();
+    SetCurrentPortName(cbb_SerialPort->currentText().toStdU16String());
 }
 
 bool TfrmVylSetup::PortMissing(int index) const {

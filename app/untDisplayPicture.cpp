@@ -129,7 +129,7 @@ std::vector<TDisplayPicture::TColumn> TDisplayPicture::Shown(int row) const {
     return columns;
 }
 
-QString TDisplayPicture::TextOf(const std::vector<TColumn>& columns) {
+QString TDisplayPicture::CharactersOf(const std::vector<TColumn>& columns) {
     QString text;
     for (const TColumn& column : columns)
         if (column.Cell == nullptr)
@@ -140,11 +140,11 @@ QString TDisplayPicture::TextOf(const std::vector<TColumn>& columns) {
 }
 
 QString TDisplayPicture::LineText(int row) const {
-    return TextOf(ColumnsOf(row));
+    return CharactersOf(ColumnsOf(row));
 }
 
 QString TDisplayPicture::ShownText(int row) const {
-    return TextOf(Shown(row));
+    return CharactersOf(Shown(row));
 }
 
 void TDisplayPicture::ScrollStep() {

@@ -77,7 +77,7 @@ private:
                       const TGrid& g) const;
     std::vector<TColumn> ColumnsOf(int row) const;
     // The characters over the columns, a blank for each empty one.
-    static QString TextOf(const std::vector<TColumn>& columns);
+    static QString CharactersOf(const std::vector<TColumn>& columns);
     // The 20 columns row shows now.
     std::vector<TColumn> Shown(int row) const;
     void UpdateTimer();

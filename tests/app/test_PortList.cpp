@@ -5,7 +5,6 @@
 #include "ActionTestSupport.h"
 #include "AppTestSupport.h"
 #include "untPortListMerge.h"
-#include "untSystemInfo.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -94,7 +93,7 @@ TEST(PortList, FollowsDisplaysComingAndGoingWithoutRefreshAndWaitsForAnAction) {
     first.reset();
     ASSERT_TRUE(ServeUntil([&] { return w->PortMissing(w->cbb_SerialPort->currentIndex()); }, 5s));
     EXPECT_EQ(w->cbb_SerialPort->currentText().toStdString(), firstName);
-    EXPECT_EQ(CurrentPortName, QString::fromStdString(firstName).toStdU16String());
+    EXPECT_EQ(w->CurrentPortName(), QString::fromStdString(firstName).toStdU16String());
 
     // During an action the list stands still; it follows once the action is over.
     ASSERT_TRUE(ChoosePort(*w, slow.PortName()));

@@ -3,7 +3,8 @@
 // unique name, driven through the link and the command module like the utility drives it.
 #include "VirtualDisplayProcess.h"
 #include "untCmd_RV310.h"
-#include "untComm.h"
+#include "untCmd_RV310Default.h"
+#include "untCommDefault.h"
 #include "untPublishedPorts.h"
 
 #include <gtest/gtest.h>
