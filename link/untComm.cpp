@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untComm.h"
 #include "untLineSpeeds.h"
-#include "untPortList.h"
-#include "untPublishedPorts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -285,10 +283,6 @@ void MessageWait(int ms) {
     while (Clock::now() < deadline)
         if (wait.WaitUntil(deadline) == TEventWait::TEnd::Quit)
             return;
-}
-
-bool ListComPorts(std::vector<std::string>& target) {
-    return ListComPortsFrom("/sys/class/tty", "/dev", PublishedPortsDir(false), target);
 }
 
 bool CommIsOpen() {

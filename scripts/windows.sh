@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
+# The Windows build, cross-compiled on Debian:
+#   scripts/windows.sh          Qt for Windows (built once, then taken from the cache), the
+#                               project for Windows, its tests under Wine, installer and zip
+#   scripts/windows.sh qt       only Qt for Windows
+# Qt 6.4.2 for Windows is built from Debian's own qtbase source into
+# ${XDG_CACHE_HOME:-~/.cache}/vyl-setup/qt-6.4.2-mingw-<hash of version and options>.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+
+VYL_WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
+    wine64 libgnutls30 nsis zip xvfb googletest qt6-base-dev-tools
+)
+
+VYL_QT_VERSION=6.4.2
+VYL_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/vyl-setup"
+VYL_TOOLCHAIN="$PWD/cmake/mingw-w64-x86_64.cmake"
+
+# What the project uses of qtbase; everything else is left out to keep the build short.
+# tabletevent: Debian's source leaves out the third-party wintab.h the platform plugin needs.
+# dynamicgl: with OpenGL off, 6.4.2's platform plugin still compiles its dynamic-GL path.
+VYL_QT_OPTIONS=(
+    -DCMAKE_BUILD_TYPE=Release
+    -DQT_HOST_PATH=/usr
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF
+    -DFEATURE_icu=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+    -DFEATURE_vulkan=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
+    -DFEATURE_direct2d=OFF -DFEATURE_tabletevent=OFF -DFEATURE_dynamicgl=OFF
+    -DFEATURE_testlib=ON
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF
+    -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF
+    -DFEATURE_system_doubleconversion=OFF
+)
+
+vyl_qt_prefix() {
+    local hash
+    hash=$({
+        echo "$VYL_QT_VERSION"
+        printf '%s\n' "${VYL_QT_OPTIONS[@]}"
+        cat "$VYL_TOOLCHAIN"
+    } | sha256sum | cut -c1-12)
+    echo "$VYL_CACHE/qt-$VYL_QT_VERSION-mingw-$hash"
+}
+
+# Debian's source packages need a deb-src entry; a file of its own leaves the system's
+# sources as they are.
+vyl_ensure_qt_source_entry() {
+    local list=/etc/apt/sources.list.d/vyl-setup-deb-src.sources
+    if apt-get source --print-uris qt6-base >/dev/null 2>&1; then
+        return 0
+    fi
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Qt's source needs a deb-src entry for bookworm main; as root, write $list:" >&2
+        printf '    Types: deb-src\n    URIs: http://deb.debian.org/debian\n    Suites: bookworm\n    Components: main\n    Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' >&2
+        echo "and run apt-get update, then this command again." >&2
+        exit 2
+    fi
+    cat >"$list" <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    apt-get update
+}
+
+# Usage: vyl_qt_for_windows — sets VYL_QT_PREFIX, building Qt first unless it is cached.
+vyl_qt_for_windows() {
+    VYL_QT_PREFIX=$(vyl_qt_prefix)
+    if [ -f "$VYL_QT_PREFIX/.complete" ]; then
+        echo "Qt for Windows: $VYL_QT_PREFIX (cached)"
+        return 0
+    fi
+    vyl_ensure_qt_source_entry
+    local work="$VYL_QT_PREFIX.work" start=$SECONDS
+    rm -rf "$work" "$VYL_QT_PREFIX"
+    mkdir -p "$work" "$VYL_QT_PREFIX"
+    # The installed qt.toolchain.cmake chains the toolchain file it was configured with: keep
+    # a copy beside the installation so that the cache does not depend on this checkout.
+    cp "$VYL_TOOLCHAIN" "$VYL_QT_PREFIX/mingw-w64-x86_64.cmake"
+    (cd "$work" && apt-get source --download-only qt6-base && dpkg-source -x qt6-base_*.dsc src)
+    echo "Qt for Windows: building into $VYL_QT_PREFIX (log: $work/build.log)"
+    {
+        cmake -S "$work/src" -B "$work/build" -G Ninja \
+            -DCMAKE_TOOLCHAIN_FILE="$VYL_QT_PREFIX/mingw-w64-x86_64.cmake" \
+            -DCMAKE_INSTALL_PREFIX="$VYL_QT_PREFIX" "${VYL_QT_OPTIONS[@]}"
+        cmake --build "$work/build" --parallel "$(nproc)"
+        cmake --install "$work/build"
+    } >"$work/build.log" 2>&1 || {
+        tail -n 40 "$work/build.log" >&2
+        echo "Qt for Windows: the build failed; the whole log is $work/build.log" >&2
+        return 1
+    }
+    echo "$((SECONDS - start)) s" >"$VYL_QT_PREFIX/.complete"
+    rm -rf "$work"
+    echo "Qt for Windows: built in $((SECONDS - start)) s"
+}
+
+main() {
+    vyl_ensure_packages "${VYL_WINDOWS_PACKAGES[@]}"
+    vyl_qt_for_windows
+    [ "${1:-}" = qt ] && return 0
+}
+
+main "$@"
