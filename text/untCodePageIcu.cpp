@@ -102,29 +102,6 @@ std::optional<char> MissingMapping(int codePage, char16_t unit) {
     return std::nullopt;
 }
 
-// Windows writes these characters on code page 932 as the double-byte character that stands in
-// for them (its best fit); ICU's 932 table has no such fallback for some and, for the others,
-// comes with fallbacks that give other characters (a kanji variant for a kanji), so its fallbacks
-// stay off and these are converted as their stand-ins.
-char16_t Cp932StandIn(char16_t unit) {
-    switch (unit) {
-    case u'\u00A2': // cent sign
-        return u'\uFFE0';
-    case u'\u00A3': // pound sign
-        return u'\uFFE1';
-    case u'\u00AC': // not sign
-        return u'\uFFE2';
-    case u'\u2016': // double vertical line
-        return u'\u2225';
-    case u'\u2212': // minus sign
-        return u'\uFF0D';
-    case u'\u301C': // wave dash
-        return u'\uFF5E';
-    default:
-        return unit;
-    }
-}
-
 // The reverse for showing bytes: Microsoft's characters where ICU's IBM tables read others.
 std::optional<char16_t> MicrosoftCharacter(int codePage, unsigned char byte) {
     switch (codePage) {
@@ -194,7 +171,8 @@ UConverter* OpenConverter(int codePage) {
     // Ambiguous-alias warnings are normal for the windows-125x names: only failures count.
     if (U_FAILURE(status) || !converter)
         return nullptr;
-    // Fallbacks give Windows' best fit; for 932 see Cp932StandIn.
+    // Fallbacks give Windows' best fit; 932's best fit comes as stand-ins from above (ICU's 932
+    // fallbacks give other characters than the ones typed).
     ucnv_setFallback(converter.get(), codePage != 932);
     ucnv_setFromUCallBack(converter.get(), QuestionMarkFromUnicode, nullptr, nullptr, nullptr,
                           &status);
@@ -246,16 +224,9 @@ std::optional<std::vector<std::string>> ConvertCharacters(std::u16string_view te
     UConverter* converter = ConverterFor(codePage);
     if (converter == nullptr)
         return std::nullopt;
-    std::u16string standIns;
-    if (codePage == 932) {
-        // One code unit for another: the offsets still name the characters of `text`.
-        standIns.assign(text);
-        for (char16_t& unit : standIns)
-            unit = Cp932StandIn(unit);
-    }
     std::string converted;
     std::vector<int32_t> offsets;
-    if (!ConvertWithOffsets(converter, standIns.empty() ? text : standIns, converted, offsets))
+    if (!ConvertWithOffsets(converter, text, converted, offsets))
         return std::nullopt;
 
     std::vector<std::string> characters;

@@ -14,6 +14,69 @@ namespace {
 constexpr int Iso8859_7 = 28597;
 constexpr char Unmappable = '?';
 
+// The code pages the display offers.
+bool CodePageSupported(int codePage) {
+    switch (codePage) {
+    case 437:
+    case 737:
+    case 775:
+    case 850:
+    case 852:
+    case 857:
+    case 858:
+    case 860:
+    case 862:
+    case 863:
+    case 864:
+    case 865:
+    case 866:
+    case 874:
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+    case 1250:
+    case 1251:
+    case 1252:
+    case 1253:
+    case 1254:
+    case 1255:
+    case 1256:
+    case 1257:
+    case 1258:
+    case 28592:
+    case 28598:
+    case 65001:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Windows writes these characters on code page 932 as the double-byte character that stands in
+// for them (its best fit); ICU's 932 table has no such fallback for some and, for the others,
+// comes with fallbacks that give other characters (a kanji variant for a kanji), so its fallbacks
+// stay off (and Wine's 932 table has no best fit at all). These are converted as their stand-ins,
+// which is what Windows itself does with them.
+char16_t Cp932StandIn(char16_t unit) {
+    switch (unit) {
+    case u'\u00A2': // cent sign
+        return u'\uFFE0';
+    case u'\u00A3': // pound sign
+        return u'\uFFE1';
+    case u'\u00AC': // not sign
+        return u'\uFFE2';
+    case u'\u2016': // double vertical line
+        return u'\u2225';
+    case u'\u2212': // minus sign
+        return u'\uFF0D';
+    case u'\u301C': // wave dash
+        return u'\uFF5E';
+    default:
+        return unit;
+    }
+}
+
 struct TByteRun {
     unsigned char First;
     unsigned char Last;
@@ -122,7 +185,16 @@ ByteString TextToCodePageBytes(std::u16string_view text, int codePage) {
         return {};
     if (codePage == Iso8859_7)
         return Iso8859_7Bytes(text);
-    const auto converted = ConvertCharacters(text, codePage);
+    if (!CodePageSupported(codePage))
+        return {};
+    std::u16string standIns;
+    if (codePage == 932) {
+        // One code unit for another: the characters of `text` stay where they were.
+        standIns.assign(text);
+        for (char16_t& unit : standIns)
+            unit = Cp932StandIn(unit);
+    }
+    const auto converted = ConvertCharacters(standIns.empty() ? text : standIns, codePage);
     if (!converted)
         return {};
 
@@ -169,7 +241,7 @@ std::u16string CodePageBytesToText(const ByteString& bytes, int codePage) {
         }
         return text;
     }
-    if (!CodePageKnown(codePage))
+    if (!CodePageSupported(codePage) || !CodePageKnown(codePage))
         return {};
     // Control bytes are never part of a multi-byte character in these code pages: they are
     // shown as themselves, and the runs between them go through the converter.
