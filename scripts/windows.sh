@@ -2,17 +2,21 @@
 # SPDX-License-Identifier: Apache-2.0
 # The Windows build, cross-compiled on Debian:
 #   scripts/windows.sh          Qt for Windows (built once, then taken from the cache), the
-#                               project for Windows, its tests under Wine, installer and zip
+#                               project for Windows (build/windows), its tests under Wine, the
+#                               installer and the portable zip (build/windows/dist), and the
+#                               installer's silent install, run and uninstall under Wine
 #   scripts/windows.sh qt       only Qt for Windows
 # Qt 6.4.2 for Windows is built from Debian's own qtbase source into
 # ${XDG_CACHE_HOME:-~/.cache}/vyl-setup/qt-6.4.2-mingw-<hash of version and options>.
+# The Windows tests need the virtual display, a Linux program: it comes from build/test when
+# scripts/test.sh has built it, else from build/windows-host.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 VYL_WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev
-    wine64 libgnutls30 nsis zip xvfb googletest qt6-base-dev-tools
+    wine64 libgnutls30 nsis zip xvfb xauth googletest qt6-base-dev-tools imagemagick
 )
 
 VYL_QT_VERSION=6.4.2
@@ -102,10 +106,83 @@ vyl_qt_for_windows() {
     echo "Qt for Windows: built in $((SECONDS - start)) s"
 }
 
+VYL_WIN_BUILD=build/windows
+VYL_MINGW_DLLS=(
+    /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libstdc++-6.dll
+    /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libgcc_s_seh-1.dll
+    /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll
+)
+
+vyl_build_project_for_windows() {
+    cmake -S . -B "$VYL_WIN_BUILD" -G Ninja -DVYL_WERROR=ON \
+        -DCMAKE_TOOLCHAIN_FILE="$VYL_QT_PREFIX/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
+    cmake --build "$VYL_WIN_BUILD" -j "$(nproc)" --target VYLSetup vylctl windows_tests
+}
+
+# The virtual display and vylctl of a Linux build (the harness compares the two vylctl).
+vyl_linux_tools() {
+    VYL_LINUX_BUILD=build/test
+    if [ ! -x "$VYL_LINUX_BUILD/tools/virtual-display/vyl-virtual-display" ] ||
+        [ ! -x "$VYL_LINUX_BUILD/cli/vylctl" ]; then
+        VYL_LINUX_BUILD=build/windows-host
+        cmake -S . -B "$VYL_LINUX_BUILD" -G Ninja -DVYL_WERROR=ON -DVYL_BUILD_TESTS=OFF \
+            -DCMAKE_BUILD_TYPE=Release
+        cmake --build "$VYL_LINUX_BUILD" -j "$(nproc)" --target vyl-virtual-display vylctl
+    fi
+}
+
+# The folder that is installed (and zipped): the programs, Qt's DLLs, the windows platform
+# and the windowsvista style, Qt's Chinese texts, the MinGW runtime, the licence.
+vyl_stage() {
+    VYL_STAGE="$VYL_WIN_BUILD/stage"
+    rm -rf "$VYL_STAGE"
+    mkdir -p "$VYL_STAGE/plugins/platforms" "$VYL_STAGE/plugins/styles" "$VYL_STAGE/translations"
+    cp "$VYL_WIN_BUILD/app/vyl-setup.exe" "$VYL_WIN_BUILD/cli/vylctl.exe" "$VYL_STAGE/"
+    local dll
+    for dll in Qt6Core Qt6Gui Qt6Widgets; do
+        cp "$VYL_QT_PREFIX/bin/$dll.dll" "$VYL_STAGE/"
+    done
+    cp "${VYL_MINGW_DLLS[@]}" "$VYL_STAGE/"
+    cp "$VYL_QT_PREFIX/plugins/platforms/qwindows.dll" "$VYL_STAGE/plugins/platforms/"
+    cp "$VYL_QT_PREFIX/plugins/styles/qwindowsvistastyle.dll" "$VYL_STAGE/plugins/styles/"
+    cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$VYL_STAGE/translations/"
+    cp packaging/windows/qt.conf "$VYL_STAGE/"
+    cp "$VYL_WIN_BUILD/packaging/windows/vyl-setup.ico" "$VYL_STAGE/"
+    sed 's/$/\r/' LICENSE >"$VYL_STAGE/LICENSE.txt"
+    x86_64-w64-mingw32-strip "$VYL_STAGE"/*.exe
+}
+
+vyl_package() {
+    local version dist
+    version=$(sed -n 's/^project(VYLSetup VERSION \([0-9]*\.[0-9]*\.[0-9]*\).*/\1/p' CMakeLists.txt)
+    dist="$VYL_WIN_BUILD/dist"
+    rm -rf "$dist"
+    mkdir -p "$dist"
+    VYL_INSTALLER="$dist/VYL-Setup-$version-win64-setup.exe"
+    makensis -V2 -DVERSION="$version" -DSTAGE="$(realpath "$VYL_STAGE")" \
+        -DOUTFILE="$(realpath "$dist")/VYL-Setup-$version-win64-setup.exe" \
+        packaging/windows/vyl-setup.nsi
+    (cd "$VYL_STAGE" && zip -qr9 "../dist/VYL-Setup-$version-win64.zip" .)
+    ls -l "$dist"
+}
+
 main() {
     vyl_ensure_packages "${VYL_WINDOWS_PACKAGES[@]}"
+    local start=$SECONDS
     vyl_qt_for_windows
     [ "${1:-}" = qt ] && return 0
+    vyl_build_project_for_windows
+    vyl_linux_tools
+    vyl_stage
+    source tests/wine/wine-env.sh
+    vyl_wine_start
+    trap vyl_wine_stop EXIT
+    tests/wine/run-windows-tests.sh "$VYL_WIN_BUILD" "$VYL_QT_PREFIX"
+    tests/wine/vylctl-harness.sh "$VYL_STAGE/vylctl.exe" "$VYL_LINUX_BUILD"
+    vyl_package
+    tests/wine/installer-check.sh "$VYL_INSTALLER"
+    echo "Windows pass: $((SECONDS - start)) s"
 }
 
 main "$@"
