@@ -19,7 +19,8 @@ struct Entry {
     unsigned char Byte;
 };
 
-// code page -> every character it defines with its byte, from the Unicode Consortium's tables.
+// code page -> every character it defines as one byte, with its byte, from the Unicode
+// Consortium's tables: whole single-byte pages, and the single bytes of 932.
 const std::map<int, std::vector<Entry>>& Reference() {
     static const std::map<int, std::vector<Entry>> tables = [] {
         std::map<int, std::vector<Entry>> result;
@@ -43,6 +44,12 @@ const std::vector<int> SingleBytePages = {437,  737,  775,  850,  852,  857,   8
                                           863,  864,  865,  866,  874,  1250,  1251,  1252, 1253,
                                           1254, 1255, 1256, 1257, 1258, 28592, 28597, 28598};
 const std::vector<int> MultiBytePages = {932, 936, 949, 950, 65001};
+// The pages with a reference table.
+const std::vector<int> ReferencePages = [] {
+    std::vector<int> pages = SingleBytePages;
+    pages.push_back(932);
+    return pages;
+}();
 
 std::string Hex(const ByteString& bytes) {
     std::string out;
@@ -56,9 +63,9 @@ std::string Hex(const ByteString& bytes) {
 
 } // namespace
 
-TEST(CodePageText, EverySingleBytePageMatchesTheReferenceTables) {
-    ASSERT_EQ(Reference().size(), SingleBytePages.size()) << "reference data missing";
-    for (const int page : SingleBytePages) {
+TEST(CodePageText, EverySingleByteCharacterMatchesTheReferenceTables) {
+    ASSERT_EQ(Reference().size(), ReferencePages.size()) << "reference data missing";
+    for (const int page : ReferencePages) {
         const auto found = Reference().find(page);
         ASSERT_NE(found, Reference().end()) << page;
         EXPECT_GE(found->second.size(), 128u) << page;
@@ -116,6 +123,10 @@ TEST(CodePageText, DoubleBytePagesAndUtf8OnSamples) {
                                   936),
               u"\u4E2DA");
     EXPECT_EQ(CodePageBytesToText("\x83\x41\xB1"s, 932), u"\u30A2\uFF71");
+    // 80 and A0 are single characters of their own, and trail bytes of double-byte ones.
+    EXPECT_EQ(TextToCodePageBytes(u"\u0080\uF8F0\u00F7", 932), "\x80\xA0\x81\x80"s);
+    EXPECT_EQ(CodePageBytesToText("\x80\x81\x80\x88\xA0\xA0\x81\xFD"s, 932),
+              u"\u0080\u00F7\u5516\uF8F0\uFFFD\uF8F1");
     EXPECT_EQ(CodePageBytesToText("\xE4\xB8\xAD"s, 65001), u"\u4E2D");
     // A lead byte cut short by a control byte: the control survives, the torn character does not.
     EXPECT_EQ(CodePageBytesToText("\xD6\x0A"
