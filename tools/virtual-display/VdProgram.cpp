@@ -122,8 +122,11 @@ private:
     void Digest(Clock::time_point now);
     void Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_point now);
     void Handle(const Frame& frame);
-    // What a device other than the display makes of a frame: it only shows it.
+    // The display applies a frame and answers it.
+    void Serve(const Frame& frame);
+    // A device other than the display only shows the frame.
     void Overhear(const Frame& frame);
+    bool ShowsScreen() const { return options_.Device == VdDevice::Display; }
     Clock::duration ByteTime() const;
     void Queue(ByteString reply);
     // Keeps the streaming device's next lines queued while a host listens.
@@ -197,19 +200,22 @@ void Display::FeedStream() {
     }
 }
 
-void Display::Overhear(const Frame& frame) {
-    trace_.Write("RX", &frame.Bytes);
-    terminal_.Log(LocalTime() + " RX " + BytesToSpacedHex(frame.Bytes));
+void Display::Handle(const Frame& frame) {
+    ++frames_;
+    if (options_.Device == VdDevice::Display)
+        Serve(frame);
+    else
+        Overhear(frame);
     if (options_.HangupAfter > 0 && frames_ >= options_.HangupAfter)
         hangup_ = true;
 }
 
-void Display::Handle(const Frame& frame) {
-    ++frames_;
-    if (options_.Device != VdDevice::Display) {
-        Overhear(frame);
-        return;
-    }
+void Display::Overhear(const Frame& frame) {
+    trace_.Write("RX", &frame.Bytes);
+    terminal_.Log(LocalTime() + " RX " + BytesToSpacedHex(frame.Bytes));
+}
+
+void Display::Serve(const Frame& frame) {
     trace_.Write("RX", &frame.Bytes);
     ApplyResult result;
     if (DisplayState::IsSettingFrame(frame.Kind) && options_.RequireHandshake && !authorized_) {
@@ -248,8 +254,6 @@ void Display::Handle(const Frame& frame) {
                   result.Description + (result.Applied ? "" : " (ignored)"));
     if (reply)
         Queue(std::move(*reply));
-    if (options_.HangupAfter > 0 && frames_ >= options_.HangupAfter)
-        hangup_ = true;
 }
 
 std::size_t Display::Arrived() const {
@@ -421,7 +425,7 @@ timespec Display::PollTimeout(Clock::time_point now) const {
         wake = std::min(wake, *d + arrivals_.Lag());
     if (const auto due = arrivals_.NextDue())
         wake = std::min(wake, *due);
-    if (terminal_.Interactive() && state_.Scrolling())
+    if (ShowsScreen() && terminal_.Interactive() && state_.Scrolling())
         wake = std::min(wake, nextScroll_);
     // To the nanosecond: a byte at 115200 bit/s takes 87 us, and an instant answer must not
     // wait for a millisecond tick.
@@ -431,8 +435,7 @@ timespec Display::PollTimeout(Clock::time_point now) const {
 }
 
 int Display::Run() {
-    const bool showScreen = options_.Device == VdDevice::Display;
-    if (showScreen)
+    if (ShowsScreen())
         terminal_.Refresh(state_);
     for (;;) {
         Clock::time_point now = Clock::now();
@@ -459,12 +462,13 @@ int Display::Run() {
         Handle(decoder_.Tick(now - arrivals_.Lag()));
         FeedStream();
         Send();
-        if (showScreen && terminal_.Interactive() && state_.Scrolling() && now >= nextScroll_) {
-            state_.ScrollStep();
-            nextScroll_ = now + std::chrono::milliseconds(350);
-        }
-        if (showScreen)
+        if (ShowsScreen()) {
+            if (terminal_.Interactive() && state_.Scrolling() && now >= nextScroll_) {
+                state_.ScrollStep();
+                nextScroll_ = now + std::chrono::milliseconds(350);
+            }
             terminal_.Refresh(state_);
+        }
         // A stream never ends: only the answers must be out.
         if (hangup_ &&
             std::none_of(out_.begin(), out_.end(), [](const Outgoing& o) { return o.Traced; })) {
