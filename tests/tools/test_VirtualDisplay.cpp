@@ -571,7 +571,7 @@ TEST(VirtualDisplay, OtherDevicesOnThePortPlayTheirPart) {
             std::this_thread::sleep_for(400ms);
             start = std::chrono::steady_clock::now();
             line = std::make_unique<RawLine>(vd.DevicePath(), B9600);
-            const ByteString again = line->ReadFor(100ms);
+            const ByteString again = line->ReadFor(300ms);
             EXPECT_FALSE(again.empty());
             EXPECT_LE(again.size(), atLineSpeed(std::chrono::steady_clock::now() - start));
             EXPECT_TRUE(vd.TraceEvents("TX").empty());
