@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <span>
 
 namespace {
 
@@ -81,9 +82,25 @@ const char* ConverterName(int codePage) {
     }
 }
 
+struct TSingleByte {
+    char16_t Unit;
+    unsigned char Byte;
+};
+using TSingleBytes = std::span<const TSingleByte>;
+
+// Single bytes of Windows' 932 that ICU's table leaves undefined both ways: a C1 control and
+// four private-use characters.
+constexpr TSingleByte Cp932SingleBytes[] = {
+    {u'\u0080', 0x80}, {u'\uF8F0', 0xA0}, {u'\uF8F1', 0xFD}, {u'\uF8F2', 0xFE}, {u'\uF8F3', 0xFF}};
+
 // Windows knows these characters where ICU's IBM tables have no mapping for them.
 std::optional<char> MissingMapping(int codePage, char16_t unit) {
     switch (codePage) {
+    case 932:
+        for (const TSingleByte& s : Cp932SingleBytes)
+            if (s.Unit == unit)
+                return static_cast<char>(s.Byte);
+        break;
     case 437:
     case 860:
     case 862:
@@ -148,12 +165,19 @@ void QuestionMarkFromUnicode(const void*, UConverterFromUnicodeArgs* args, const
     ucnv_cbFromUWriteBytes(args, &Unmappable, 1, 0, err);
 }
 
-void ReplacementToUnicode(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
-                          UConverterCallbackReason reason, UErrorCode* err) {
+// What ICU cannot read becomes U+FFFD, but for the single bytes of `context` (a TSingleBytes,
+// or none) that Windows reads where ICU's table does not. ICU hands them over one by one, so a
+// byte that is the trail of a double-byte character never gets here.
+void ReplacementToUnicode(const void* context, UConverterToUnicodeArgs* args, const char* codeUnits,
+                          int32_t length, UConverterCallbackReason reason, UErrorCode* err) {
     if (reason > UCNV_IRREGULAR)
         return;
     *err = U_ZERO_ERROR;
-    const UChar replacement = 0xFFFD;
+    UChar replacement = 0xFFFD;
+    if (context != nullptr && length == 1)
+        for (const TSingleByte& s : *static_cast<const TSingleBytes*>(context))
+            if (s.Byte == static_cast<unsigned char>(codeUnits[0]))
+                replacement = s.Unit;
     ucnv_cbToUWriteUChars(args, &replacement, 1, 0, err);
 }
 
@@ -176,7 +200,9 @@ UConverter* OpenConverter(int codePage) {
     ucnv_setFallback(converter.get(), codePage != 932);
     ucnv_setFromUCallBack(converter.get(), QuestionMarkFromUnicode, nullptr, nullptr, nullptr,
                           &status);
-    ucnv_setToUCallBack(converter.get(), ReplacementToUnicode, nullptr, nullptr, nullptr, &status);
+    static constexpr TSingleBytes cp932(Cp932SingleBytes);
+    ucnv_setToUCallBack(converter.get(), ReplacementToUnicode, codePage == 932 ? &cp932 : nullptr,
+                        nullptr, nullptr, &status);
     if (U_FAILURE(status))
         return nullptr;
     return converter.release();

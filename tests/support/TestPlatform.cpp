@@ -8,3 +8,7 @@ bool ConverterIsWindows() {
 std::string ConverterGap(int) {
     return {};
 }
+
+bool ConverterLacks(int) {
+    return false;
+}

@@ -10,5 +10,8 @@
 bool ConverterIsWindows();
 
 // Why the converter cannot be held to the reference tables for `page`, or "" when it can.
-// Wine's tables lack 858 and differ from Microsoft's in a few cells of 864 and 28598.
+// Wine's tables lack 858 and differ from Microsoft's in a few cells of 864, 932 and 28598.
 std::string ConverterGap(int page);
+
+// The converter has no such page at all (858 under Wine).
+bool ConverterLacks(int page);

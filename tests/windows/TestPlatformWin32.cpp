@@ -22,6 +22,9 @@ std::string ConverterGap(int page) {
     switch (page) {
     case 858:
         return "Wine has no code page 858";
+    case 932:
+        return "Wine reads 932's single bytes A0, FD, FE and FF as nothing, Windows as "
+               "U+F8F0-U+F8F3";
     case 864:
         return "Wine reads 864's 0x25 as the ASCII percent sign, Microsoft's table as U+066A";
     case 28598:
@@ -30,4 +33,8 @@ std::string ConverterGap(int page) {
     default:
         return {};
     }
+}
+
+bool ConverterLacks(int page) {
+    return !IsValidCodePage(static_cast<UINT>(page));
 }
