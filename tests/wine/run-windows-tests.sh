@@ -10,8 +10,13 @@ source "$(dirname "$0")/wine-env.sh"
 
 # Qt's and the MinGW runtime's DLLs for programs that run from the build tree.
 export WINEPATH="$(vyl_wine_path "$qt/bin");$(vyl_wine_path /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(vyl_wine_path /usr/x86_64-w64-mingw32/lib)"
-# The offscreen platform on Windows reads fonts only from this folder.
-export QT_QPA_FONTDIR=/usr/share/fonts/truetype
+# The offscreen platform on Windows reads fonts only from this one folder, not below it: the
+# window's fonts (Liberation Sans, WenQuanYi Micro Hei) are gathered there.
+fonts="$build/fonts"
+mkdir -p "$fonts"
+find /usr/share/fonts/truetype/liberation2 /usr/share/fonts/truetype/wqy \
+    \( -name '*.ttf' -o -name '*.ttc' \) -exec ln -sf {} "$fonts/" \;
+export QT_QPA_FONTDIR="$(vyl_wine_path "$fonts")"
 failed=()
 while read -r program; do
     [ -n "$program" ] || continue
