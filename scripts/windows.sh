@@ -8,8 +8,9 @@
 #   scripts/windows.sh qt       only Qt for Windows
 # Qt 6.4.2 for Windows is built from Debian's own qtbase source into
 # ${XDG_CACHE_HOME:-~/.cache}/vyl-setup/qt-6.4.2-mingw-<hash of version and options>.
-# The Windows tests need the virtual display, a Linux program: it comes from build/test when
-# scripts/test.sh has built it, else from build/windows-host.
+# The Windows tests need the virtual display, a Linux program: it comes from $VYL_LINUX_BUILD
+# (default build/test, which scripts/test.sh builds) when that holds it, else from
+# build/windows-host.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -122,7 +123,7 @@ vyl_build_project_for_windows() {
 
 # The virtual display and vylctl of a Linux build (the harness compares the two vylctl).
 vyl_linux_tools() {
-    VYL_LINUX_BUILD=build/test
+    VYL_LINUX_BUILD=${VYL_LINUX_BUILD:-build/test}
     if [ ! -x "$VYL_LINUX_BUILD/tools/virtual-display/vyl-virtual-display" ] ||
         [ ! -x "$VYL_LINUX_BUILD/cli/vylctl" ]; then
         VYL_LINUX_BUILD=build/windows-host

@@ -1,7 +1,8 @@
 ; SPDX-License-Identifier: Apache-2.0
 ; The Windows installer. scripts/windows.sh passes VERSION (1.0.0), STAGE (the folder holding
 ; everything that is installed) and OUTFILE.
-Unicode true
+; A 64-bit installer for a 64-bit program (it also runs where no 32-bit layer is installed).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "VYL Setup"
