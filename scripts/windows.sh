@@ -182,7 +182,8 @@ main() {
     tests/wine/run-windows-tests.sh "$VYL_WIN_BUILD" "$VYL_QT_PREFIX"
     tests/wine/vylctl-harness.sh "$VYL_STAGE/vylctl.exe" "$VYL_LINUX_BUILD"
     vyl_package
-    tests/wine/installer-check.sh "$VYL_INSTALLER"
+    # VYL_WINDOWS_SCREENSHOT=docs/screenshots/window-windows.png keeps a picture of the window.
+    tests/wine/installer-check.sh "$VYL_INSTALLER" "${VYL_WINDOWS_SCREENSHOT:-}"
     echo "Windows pass: $((SECONDS - start)) s"
 }
 

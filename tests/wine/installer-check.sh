@@ -41,16 +41,20 @@ wine64 "$folder/vylctl.exe" ports >/dev/null 2>&1 || ports=$?
 check "the installed vylctl.exe ports (exit $ports)" [ "$ports" = 0 ]
 
 # The window on the windows platform (the installer ships no other) on a virtual screen.
-Xvfb :71 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+screen=71
+while [ -e "/tmp/.X11-unix/X$screen" ] || [ -e "/tmp/.X$screen-lock" ]; do screen=$((screen + 1)); done
+Xvfb ":$screen" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
-DISPLAY=:71 wine64 "$folder/vyl-setup.exe" >/dev/null 2>&1 &
+DISPLAY=":$screen" wine64 "$folder/vyl-setup.exe" >/dev/null 2>&1 &
 window=$!
 sleep 10
 check "the window runs" kill -0 "$window"
-[ -n "$screenshot" ] && DISPLAY=:71 import -window root "$screenshot"
+if [ -n "$screenshot" ]; then
+    DISPLAY=":$screen" import -window root -crop 1000x720+0+0 +repage "$screenshot"
+fi
 # Closing it as the session's end or the title bar's X does: WM_CLOSE.
-DISPLAY=:71 wine64 taskkill /IM vyl-setup.exe >/dev/null 2>&1 || true
+DISPLAY=":$screen" wine64 taskkill /IM vyl-setup.exe >/dev/null 2>&1 || true
 ended=1
 for _ in $(seq 50); do
     kill -0 "$window" 2>/dev/null || { ended=0; break; }
