@@ -51,7 +51,9 @@ window=$!
 sleep 10
 check "the window runs" kill -0 "$window"
 if [ -n "$screenshot" ]; then
-    DISPLAY=":$screen" import -window root -crop 1000x720+0+0 +repage "$screenshot"
+    # No window manager: the window stands alone on a black screen, cut to its edges.
+    DISPLAY=":$screen" import -window root "$screenshot"
+    convert "$screenshot" -trim +repage "$screenshot"
 fi
 # Closing it as the session's end or the title bar's X does: WM_CLOSE.
 DISPLAY=":$screen" wine64 taskkill /IM vyl-setup.exe >/dev/null 2>&1 || true
