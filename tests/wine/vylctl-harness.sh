@@ -23,6 +23,7 @@ cleanup() {
 trap cleanup EXIT
 
 failures=0
+not() { ! "$@"; }
 check() { # check DESCRIPTION COMMAND...
     local what=$1
     shift
@@ -107,6 +108,16 @@ check "... with the same message" [ "$win_err" = "$(grep -v '^vylctl: searching'
 win_vylctl get --port COM77 --baud 19200
 check "a missing port: the open failure (exit 3)" [ "$rc" = 3 ]
 check "... with the system's reason" grep -q '(error 2)' "$work/err"
+
+# The language follows GetSystemDefaultLangID(): Chinese for 0x0804 only. Wine takes the
+# system language from the process's locale variables.
+han() { grep -qP '[\x{4E00}-\x{9FFF}]' "$work/err"; }
+LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8 wine64 "$vylctl_exe" get --port COM77 --baud 19200 \
+    >/dev/null 2>"$work/err" || true
+check "Chinese (PRC): the messages are Chinese" han
+LC_ALL=zh_TW.UTF-8 LANG=zh_TW.UTF-8 wine64 "$vylctl_exe" get --port COM77 --baud 19200 \
+    >/dev/null 2>"$work/err" || true
+check "Chinese (Taiwan): the messages are English" not han
 
 # Left out: a port held by another program. Wine opens a serial device for a second program
 # while the first holds it (Windows refuses with ERROR_ACCESS_DENIED); the mapping of that
