@@ -42,6 +42,12 @@ VYL_QT_OPTIONS=(
     -DFEATURE_system_doubleconversion=OFF
 )
 
+# qtbase 6.4.2 builds its DirectWrite font database only together with Direct2D, which nothing
+# here needs, but the Windows platform plugin refers to it whenever DirectWrite 3 is there: the
+# plugin asks for both, and uses the GDI font database (its default) without Direct2D. (No part
+# of the cache's key: a build without it never completes.)
+VYL_QT_SOURCE_FIX='s/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/'
+
 vyl_qt_prefix() {
     local hash
     hash=$({
@@ -90,13 +96,14 @@ vyl_qt_for_windows() {
     # a copy beside the installation so that the cache does not depend on this checkout.
     cp "$VYL_TOOLCHAIN" "$VYL_QT_PREFIX/mingw-w64-x86_64.cmake"
     (cd "$work" && apt-get source --download-only qt6-base && dpkg-source -x qt6-base_*.dsc src)
+    sed -i "$VYL_QT_SOURCE_FIX" "$work/src/src/plugins/platforms/windows/qwindowsintegration.cpp"
     echo "Qt for Windows: building into $VYL_QT_PREFIX (log: $work/build.log)"
     {
         cmake -S "$work/src" -B "$work/build" -G Ninja \
             -DCMAKE_TOOLCHAIN_FILE="$VYL_QT_PREFIX/mingw-w64-x86_64.cmake" \
-            -DCMAKE_INSTALL_PREFIX="$VYL_QT_PREFIX" "${VYL_QT_OPTIONS[@]}"
-        cmake --build "$work/build" --parallel "$(nproc)"
-        cmake --install "$work/build"
+            -DCMAKE_INSTALL_PREFIX="$VYL_QT_PREFIX" "${VYL_QT_OPTIONS[@]}" &&
+            cmake --build "$work/build" --parallel "$(nproc)" &&
+            cmake --install "$work/build"
     } >"$work/build.log" 2>&1 || {
         tail -n 40 "$work/build.log" >&2
         echo "Qt for Windows: the build failed; the whole log is $work/build.log" >&2
