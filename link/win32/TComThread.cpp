@@ -59,13 +59,13 @@ void TComThread::Deliver(TShared& shared) {
     TCustomComPort* const port = shared.port;
     if (port == nullptr)
         return;
+    // The bytes leave the buffer before the next read may fill it again.
+    if (done)
+        port->received_.append(shared.buffer.data(), got);
     if (!done || shared.StartRead() != 0) {
-        if (done)
-            port->received_.append(shared.buffer.data(), got);
         port->DispatchHangUp();
         return;
     }
-    port->received_.append(shared.buffer.data(), got);
     if (got > 0)
         port->DispatchRxChar();
 }

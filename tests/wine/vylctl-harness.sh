@@ -40,6 +40,7 @@ check() { # check DESCRIPTION COMMAND...
 start_display() {
     local name=$1 com=$2
     shift 2
+    : >"$work/$name.out"
     "$display" --port "$name" --trace "$work/$name.trace" --quiet "$@" >"$work/$name.out" 2>&1 &
     pids+=($!)
     local pty="" tries=0
@@ -110,8 +111,9 @@ check "a missing port: the open failure (exit 3)" [ "$rc" = 3 ]
 check "... with the system's reason" grep -q '(error 2)' "$work/err"
 
 # The language follows GetSystemDefaultLangID(): Chinese for 0x0804 only. Wine takes the
-# system language from the process's locale variables.
-han() { grep -qP '[\x{4E00}-\x{9FFF}]' "$work/err"; }
+# system language from the process's locale variables. The program's own words are the last
+# line (the system's text above them follows the system's language in both cases).
+han() { tail -n 1 "$work/err" | grep -qP '[\x{4E00}-\x{9FFF}]'; }
 LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8 wine64 "$vylctl_exe" get --port COM77 --baud 19200 \
     >/dev/null 2>"$work/err" || true
 check "Chinese (PRC): the messages are Chinese" han

@@ -13,10 +13,12 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 vyl_wine_start() {
     mkdir -p "$WINEPREFIX"
+    # A server left by an earlier run of this prefix goes first: -p starts a new one.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -p >>"$WINEPREFIX.server.log" 2>&1
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wine64 wineboot -i >"$WINEPREFIX.boot.log" 2>&1
     fi
-    wineserver -p >>"$WINEPREFIX.server.log" 2>&1
 }
 
 vyl_wine_stop() {
