@@ -18,6 +18,10 @@ vyl_wine_start() {
     wineserver -p >>"$WINEPREFIX.server.log" 2>&1
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wine64 wineboot -i >"$WINEPREFIX.boot.log" 2>&1
+        # The window asks for Arial, which Wine does not have: its metric twin stands in, as
+        # fontconfig has it do on Linux.
+        wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' \
+            /f >>"$WINEPREFIX.boot.log" 2>&1
     fi
 }
 
