@@ -10,19 +10,7 @@ source "$(dirname "$0")/wine-env.sh"
 
 folder="$WINEPREFIX/drive_c/Program Files/VYL Setup"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VYL Setup'
-failures=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "  ok: $what"
-    else
-        echo "  FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
 in_list() { wine64 reg query "$key" >/dev/null 2>&1; }
-not() { ! "$@"; }
 
 echo "the installer under Wine"
 wine64 "$setup" /S

@@ -22,18 +22,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-not() { ! "$@"; }
-check() { # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "  ok: $what"
-    else
-        echo "  FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
 
 # Usage: start_display NAME COM_NUMBER [display options...] — sets DISPLAY_PTY, the pty that
 # COM_NUMBER now opens (the Linux vylctl opens it by its path).

@@ -38,3 +38,21 @@ vyl_map_com() {
 vyl_wine_path() {
     printf 'Z:%s' "$(realpath -m "$1" | tr / '\\')"
 }
+
+# The checks of the Wine scripts: check DESCRIPTION COMMAND... counts a failure in $failures
+# and shows what the last vylctl run said ($work/out, $work/err) when there is one.
+failures=0
+not() { ! "$@"; }
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "  ok: $what"
+    else
+        echo "  FAILED: $what"
+        failures=$((failures + 1))
+        if [ -n "${work:-}" ]; then
+            cat "$work/out" "$work/err" 2>/dev/null | sed 's/^/      /' | head -n 8
+        fi
+    fi
+}
