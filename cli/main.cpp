@@ -3,6 +3,7 @@
 
 #include "untCliCommands.h"
 #include "untCliConsole.h"
+#include "untCliHelp.h"
 #include "untCliOptions.h"
 #include "untCliTexts.h"
 #include "untLangID.h"
@@ -21,9 +22,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     PrepareConsole();
 
-    const std::uint16_t langID = GetSystemDefaultLangID();
-    SelectLanguageTexts(langID);
-    SetCliChinese(IsChineseLangID(langID));
+    SetProcessLanguage(GetSystemDefaultLangID());
 
     const TCliParse parse = ParseCliArguments(args);
     TCliOutput out(parse.Options.Quiet);

@@ -1,28 +1,21 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untDisplaySearch.h"
 
-#include "untAESCipher.h"
 #include "untBaudRate.h"
 #include "untCmd_RV310.h"
 #include "untComm.h"
 #include "untCrossThread.h"
 #include "untEventWait.h"
 #include "untUtf16.h"
+#include "untWorkerThread.h"
 
 #include <QObject>
 #include <QThread>
 
 #include <algorithm>
-#include <charconv>
 #include <exception>
 
 namespace {
-
-int RateOfName(std::string_view name) {
-    int rate = 0;
-    std::from_chars(name.data(), name.data() + name.size(), rate);
-    return rate;
-}
 
 // The reply read as the display's document: a settings object that names the display.
 // `reply` holds the bytes up to the 00.
@@ -42,14 +35,13 @@ bool Interrupted(const TCommConnection& connection) {
 } // namespace
 
 const ByteString& SearchProbe() {
-    static const ByteString probe("\x02\x07\x16\x05", 4);
-    return probe;
+    return SettingsRequestFrame();
 }
 
 std::vector<int> SearchOrder(int firstRate) {
     std::vector<int> rates;
     for (const TBaudRates& row : BaudRateTable)
-        rates.push_back(RateOfName(row.Name));
+        rates.push_back(row.BitsPerSecond);
     std::vector<int> order;
     for (int rate : {firstRate, 9600})
         if (std::find(rates.begin(), rates.end(), rate) != rates.end() &&
@@ -66,12 +58,9 @@ TSpeedTry ProbeSpeed(TCommConnection& connection, const std::string& portName, i
                      const TSearchTiming& timing, std::optional<TFoundDisplay>& found) {
     TSpeedTry attempt{rate, TSpeedOutcome::Silent};
     try {
-        connection.SetReplyLimits(timing.FirstByteMs, timing.GapMs);
-        connection.SetQueryTimeout(timing.ReplyMs);
         ByteString reply;
-        int length = 0;
-        const int code = connection.Query(SearchProbe(), reply, length, true, 0);
-        connection.SetReplyLimits(0, 0);
+        const int code =
+            RequestSettings(connection, {timing.ReplyMs, timing.FirstByteMs, timing.GapMs}, reply);
         if (Interrupted(connection) || reply.empty())
             return attempt;
         // Something answers at this speed. A display at another speed would have read the probe
@@ -104,7 +93,6 @@ TSpeedTry ProbeSpeed(TCommConnection& connection, const std::string& portName, i
         found = std::move(display);
     } catch (const std::exception&) {
         // A port error: this speed proved nothing.
-        connection.SetReplyLimits(0, 0);
     }
     return attempt;
 }
@@ -147,8 +135,7 @@ TPortSearch SearchPort(TCommConnection& connection, const std::string& portName,
 // waiting for it (its thread's loop quit).
 struct TDisplaySearch::TState {
     struct TPort {
-        QThread Thread;
-        QObject* Context = nullptr; // lives on Thread
+        TWorkerThread Thread{QStringLiteral("port search")};
         // Its thread only.
         TCommConnection* Connection = nullptr;
         bool Stopped = false;
@@ -170,7 +157,7 @@ void TDisplaySearch::Cancel() {
         return;
     for (const auto& port : state_->Ports) {
         TState::TPort* p = port.get();
-        PostTo(p->Context, [p] {
+        PostTo(p->Thread.Context(), [p] {
             p->Stopped = true;
             if (p->Connection != nullptr)
                 p->Connection->Cancel();
@@ -199,23 +186,11 @@ TSearchResult TDisplaySearch::Run(const TSearchRequest& asked) {
     QObject home;
     for (std::size_t i = 0; i < request.Ports.size(); ++i) {
         auto port = std::make_unique<TState::TPort>();
-        port->Thread.setObjectName(QStringLiteral("port search"));
-        port->Context = new QObject;
-        port->Context->moveToThread(&port->Thread);
-        // The handshakes leave cipher state with the thread, as on the session's thread.
-        QObject::connect(
-            &port->Thread, &QThread::finished, &port->Thread,
-            [] {
-                ReleaseCipherThreadState();
-                CrossThread::Ending();
-            },
-            Qt::DirectConnection);
-        port->Thread.start();
         TState::TPort* p = port.get();
         state->Ports.push_back(std::move(port));
         const std::string name = request.Ports[i];
         const auto trying = request.Trying;
-        PostTo(p->Context, [state, p, i, name, rates, timing, trying, homePtr = &home] {
+        PostTo(p->Thread.Context(), [state, p, i, name, rates, timing, trying, homePtr = &home] {
             TCommConnection connection;
             p->Connection = &connection;
             TPortSearch found = SearchPort(
@@ -241,13 +216,8 @@ TSearchResult TDisplaySearch::Run(const TSearchRequest& asked) {
         }
     }
     // Each port's thread ends once its search has (at once after a cancel or a quit).
-    for (const auto& port : state->Ports) {
-        port->Thread.quit();
-        port->Thread.wait();
-        CrossThread::Ended(&port->Thread);
-        delete port->Context;
-        port->Context = nullptr;
-    }
+    for (const auto& port : state->Ports)
+        port->Thread.Stop();
     state->Ports.clear();
     state->Running = false;
     result.Ports = state->Results;
