@@ -102,6 +102,11 @@ check "... with the system's reason" grep -q '(error 2)' "$work/err"
 # system language from the process's locale variables. The program's own words are the last
 # line (the system's text above them follows the system's language in both cases).
 han() { tail -n 1 "$work/err" | grep -qP '[\x{4E00}-\x{9FFF}]'; }
+# The first program Wine starts under a new locale may run while Wine rewrites its locale
+# settings: one start under each goes first.
+for locale in zh_CN zh_TW; do
+    LC_ALL=$locale.UTF-8 LANG=$locale.UTF-8 wine64 "$vylctl_exe" --version >/dev/null 2>&1 || true
+done
 LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8 wine64 "$vylctl_exe" get --port COM77 --baud 19200 \
     >/dev/null 2>"$work/err" || true
 check "Chinese (PRC): the messages are Chinese" han
