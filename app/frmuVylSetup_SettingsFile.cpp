@@ -15,7 +15,7 @@
 namespace {
 
 std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return path.toStdString(); // UTF-8, as the file functions take names
 }
 
 } // namespace

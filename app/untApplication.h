@@ -12,8 +12,6 @@
 #include <functional>
 #include <memory>
 
-class QSocketNotifier;
-
 // The application title: window caption prefix and the proposed settings file name.
 inline const QString ApplicationTitle = QStringLiteral("VYL Setup");
 
@@ -28,8 +26,9 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// While it lives, SIGTERM, SIGHUP and SIGINT close the application's windows through the event
-// loop, as the Exit button does: a device action in progress ends first and the port is closed
+// While it lives, SIGTERM, SIGHUP and SIGINT (on Windows: the session's end, WM_QUERYENDSESSION
+// and WM_ENDSESSION) close the application's windows through the event loop, as the Exit button
+// does: a device action in progress ends first and the port is closed
 // properly, instead of the process dying with the port open. The previous handlers come back
 // when it ends.
 class TTerminationSignals {
@@ -40,7 +39,7 @@ public:
     TTerminationSignals& operator=(const TTerminationSignals&) = delete;
 
 private:
-    std::unique_ptr<QSocketNotifier> notifier_;
+    std::unique_ptr<QObject> watch_;
 };
 
 // The general exception report: shows the text in an error box. The program goes on.

@@ -2,6 +2,7 @@
 // vylctl: the display's set-up from the command line.
 
 #include "untCliCommands.h"
+#include "untCliConsole.h"
 #include "untCliHelp.h"
 #include "untCliOptions.h"
 #include "untCliTexts.h"
@@ -16,9 +17,10 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    // The arguments as the shell gave them (UTF-8 bytes), before Qt sees any.
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    // The arguments before Qt sees any.
+    const std::vector<std::string> args = CommandLineArguments(argc, argv);
     QCoreApplication application(argc, argv);
+    PrepareConsole();
 
     SetProcessLanguage(GetSystemDefaultLangID());
 

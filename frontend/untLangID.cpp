@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untLangID.h"
+#include "untSystemLangID.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ std::uint16_t LangIDOfLocale(const QLocale& locale) {
 std::uint16_t GetSystemDefaultLangID() {
     if (Override())
         return *Override();
-    return LangIDOfLocale(QLocale::system());
+    return SystemLangID();
 }
 
 void SetSystemDefaultLangIDOverride(std::optional<std::uint16_t> langID) {

@@ -8,9 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 void AppendAscii(std::u16string& out, std::string_view text) {
@@ -102,12 +99,12 @@ QString WithIniExtension(const QString& path) {
 }
 
 QString SettingsFileRefusal(const QString& path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    const QFileInfo info(path);
+    if (!info.exists())
         return {};
-    if (!S_ISREG(info.st_mode))
+    if (!info.isFile())
         return QStringLiteral("The chosen file is not a regular file: ") + path;
-    if (info.st_size > MaxSettingsFileSize)
+    if (info.size() > MaxSettingsFileSize)
         return QStringLiteral("The chosen file is larger than 1 MiB: ") + path;
     return {};
 }
@@ -119,7 +116,7 @@ std::u16string ReadSettingsFile(const QString& path, QString& failure) {
         failure = loadError + QLatin1Char('\r') + refusal;
         return {};
     }
-    std::u16string text = ReadUtf8File(QFile::encodeName(path).toStdString());
+    std::u16string text = ReadUtf8File(path.toStdString());
     failure = text.empty() ? loadError : QString();
     return text;
 }
@@ -138,7 +135,7 @@ QString FirstSaveDirectory() {
 }
 
 QString FirstSaveDirectory(const QString& programDir) {
-    if (!programDir.isEmpty() && ::access(QFile::encodeName(programDir).constData(), W_OK) == 0)
+    if (!programDir.isEmpty() && QFileInfo(programDir).isWritable())
         return programDir;
     return QDir::homePath();
 }

@@ -5,6 +5,7 @@
 // (Declarations of the enums and the error type are fixed; the class body is the link's.)
 
 #include "ByteString.h"
+#include "untPortHandle.h"
 
 #include <bitset>
 #include <cstdint>
@@ -124,14 +125,15 @@ using TComExceptionReport = std::function<void(const std::exception&)>;
 void SetComExceptionReport(TComExceptionReport report);
 
 // The port's event watcher: no thread, whatever its name says (the name is the event thread's
-// that it replaces). It stands where a separate event thread would stand, but waits in
-// the event loop of the thread that opened the port: an edge-triggered epoll set on the port,
-// watched by a socket notifier, gives one event per arrival of bytes and none while they lie
-// unread. Receive events and hang-ups run on the opening thread without a hop between
-// threads, and closing never waits for another thread.
+// that it replaces). It stands where a separate event thread would stand, but waits in the event
+// loop of the thread that opened the port: on Linux an edge-triggered epoll set on the port,
+// watched by a socket notifier, on Windows an overlapped read, watched by a Win32 event
+// notifier; either gives one event per arrival of bytes and none while they lie unread. Receive
+// events and hang-ups run on the opening thread without a hop between threads, and closing never
+// waits for another thread.
 class TComThread {
 public:
-    TComThread(TCustomComPort& port, int portFd); // throws EComError
+    TComThread(TCustomComPort& port, TPortHandle portHandle); // throws EComError
     ~TComThread();
     TComThread(const TComThread&) = delete;
     TComThread& operator=(const TComThread&) = delete;
@@ -147,8 +149,8 @@ private:
     std::unique_ptr<TShared> shared_;
 };
 
-// The serial port over termios. Every operation and every handler runs on the thread that
-// opened the port.
+// The serial port (termios on Linux, Win32 on Windows). Every operation and every handler runs on
+// the thread that opened the port.
 class TCustomComPort {
 public:
     TCustomComPort();
@@ -193,7 +195,7 @@ public:
     // the port is closed by then, so the next read or write raises.
     std::function<void(TCustomComPort&)> OnHangUp;
 
-    bool Active() const { return fd_ >= 0; }
+    bool Active() const { return fd_ != InvalidPortHandle; }
     void SetActive(bool active);
     void Open() { SetActive(true); }
     void Close();
@@ -211,7 +213,7 @@ public:
     void WaitForWriteCompletion();
     ByteString ReadAnsiString();
 
-    int Handle() const { return fd_; } // the OS descriptor, -1 when closed
+    TPortHandle Handle() const { return fd_; } // InvalidPortHandle when closed
 
 private:
     friend class TComThread;
@@ -237,9 +239,12 @@ private:
     TBufferSizes bufferSizes_;
     bool synchronizeEvents_ = true;
 
-    int fd_ = -1;
-    bool exclusive_ = false;    // TIOCEXCL set on fd_
+    TPortHandle fd_ = InvalidPortHandle;
+    bool exclusive_ = false;    // held exclusively (TIOCEXCL set on Linux)
     bool writePending_ = false; // bytes written, not yet known to be transmitted
+    // Where the system has no readiness to wait for (Windows), the watcher reads and keeps what
+    // it took here until the next read; empty on Linux, where the bytes wait in the driver.
+    ByteString received_;
     std::unique_ptr<TComThread> thread_;
 };
 

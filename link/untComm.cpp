@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untComm.h"
 #include "untLineSpeeds.h"
-#include "untPortList.h"
-#include "untPublishedPorts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -247,8 +245,4 @@ bool TCommConnection::Wait(int ms) {
         }
     }
     return !Interrupted();
-}
-
-bool ListComPorts(std::vector<std::string>& target) {
-    return ListComPortsFrom("/sys/class/tty", "/dev", PublishedPortsDir(false), target);
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-// The line speeds the port component knows: each TBaudRate member with its rate and the
-// termios speed constant that sets it. One table for the component and the connection.
+// The line speeds the port component knows: each TBaudRate member with its rate. One table for
+// the component and the connection.
 
 #include "TComPort.h"
 
@@ -12,12 +12,12 @@
 struct TLineSpeed {
     TBaudRate Member;
     std::int32_t Rate; // bit/s; 0 for brDefault and brCustom
-    unsigned Termios;  // the B constant, 0 where termios has none (termios2 sets the rate)
     bool FromRate;     // ToBaudRate gives Member for Rate (otherwise brCustom)
 };
 
 // In TBaudRate's order, one row per member.
 extern const std::array<TLineSpeed, static_cast<std::size_t>(TBaudRate::brCustom) + 1> LineSpeeds;
 
-// The termios constant of a rate in bit/s, 0 when termios has none.
+// The termios constant of a rate in bit/s, 0 when termios has none (termios2 then sets the rate).
+// Linux only.
 unsigned TermiosSpeedOfRate(std::int32_t rate);

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untPortList.h"
+#include "untComm.h"
 #include "untPublishedPorts.h"
 #include "untPublishedPortsIn.h"
-
-#include <QCollator>
-#include <QLocale>
-#include <QString>
 
 #include <algorithm>
 #include <dirent.h>
@@ -71,11 +68,6 @@ bool ListComPortsFrom(const std::string& sysTtyDir, const std::string& devDir,
     return true;
 }
 
-void SortPortNames(std::vector<std::string>& names) {
-    QCollator collator{QLocale()};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    std::stable_sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
-        return collator.compare(QString::fromStdString(a), QString::fromStdString(b)) < 0;
-    });
+bool ListComPorts(std::vector<std::string>& target) {
+    return ListComPortsFrom("/sys/class/tty", "/dev", PublishedPortsDir(false), target);
 }

@@ -4,13 +4,13 @@
 #include "untApplication.h"
 
 #include <QThreadPool>
+#include <QtGlobal>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     TVylApplication application(argc, argv);
 #if defined(__SANITIZE_THREAD__)
     // Qt GUI paints and converts large images in slices on the global thread pool, and its

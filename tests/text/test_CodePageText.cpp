@@ -2,9 +2,12 @@
 #include "untCharsetMap.h"
 #include "untCodePageText.h"
 
+#include "TestPlatform.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -19,7 +22,8 @@ struct Entry {
     unsigned char Byte;
 };
 
-// code page -> every character it defines with its byte, from the Unicode Consortium's tables.
+// code page -> every character it defines as one byte, with its byte, from the Unicode
+// Consortium's tables: whole single-byte pages, and the single bytes of 932.
 const std::map<int, std::vector<Entry>>& Reference() {
     static const std::map<int, std::vector<Entry>> tables = [] {
         std::map<int, std::vector<Entry>> result;
@@ -43,6 +47,20 @@ const std::vector<int> SingleBytePages = {437,  737,  775,  850,  852,  857,   8
                                           863,  864,  865,  866,  874,  1250,  1251,  1252, 1253,
                                           1254, 1255, 1256, 1257, 1258, 28592, 28597, 28598};
 const std::vector<int> MultiBytePages = {932, 936, 949, 950, 65001};
+// The pages with a reference table.
+const std::vector<int> ReferencePages = [] {
+    std::vector<int> pages = SingleBytePages;
+    pages.push_back(932);
+    return pages;
+}();
+
+// Pages the system's converter cannot be held to here are named, not tested.
+bool SkippedHere(int page) {
+    const std::string gap = ConverterGap(page);
+    if (!gap.empty())
+        std::cout << "  code page " << page << " left out: " << gap << '\n';
+    return !gap.empty();
+}
 
 std::string Hex(const ByteString& bytes) {
     std::string out;
@@ -56,9 +74,11 @@ std::string Hex(const ByteString& bytes) {
 
 } // namespace
 
-TEST(CodePageText, EverySingleBytePageMatchesTheReferenceTables) {
-    ASSERT_EQ(Reference().size(), SingleBytePages.size()) << "reference data missing";
-    for (const int page : SingleBytePages) {
+TEST(CodePageText, EverySingleByteCharacterMatchesTheReferenceTables) {
+    ASSERT_EQ(Reference().size(), ReferencePages.size()) << "reference data missing";
+    for (const int page : ReferencePages) {
+        if (SkippedHere(page))
+            continue;
         const auto found = Reference().find(page);
         ASSERT_NE(found, Reference().end()) << page;
         EXPECT_GE(found->second.size(), 128u) << page;
@@ -116,6 +136,12 @@ TEST(CodePageText, DoubleBytePagesAndUtf8OnSamples) {
                                   936),
               u"\u4E2DA");
     EXPECT_EQ(CodePageBytesToText("\x83\x41\xB1"s, 932), u"\u30A2\uFF71");
+    // 80 and A0 are single characters of their own, and trail bytes of double-byte ones.
+    EXPECT_EQ(TextToCodePageBytes(u"\u0080\uF8F0\u00F7", 932), "\x80\xA0\x81\x80"s);
+    if (ConverterGap(932).empty()) {
+        EXPECT_EQ(CodePageBytesToText("\x80\x81\x80\x88\xA0\xA0\x81\xFD"s, 932),
+                  u"\u0080\u00F7\u5516\uF8F0\uFFFD\uF8F1");
+    }
     EXPECT_EQ(CodePageBytesToText("\xE4\xB8\xAD"s, 65001), u"\u4E2D");
     // A lead byte cut short by a control byte: the control survives, the torn character does not.
     EXPECT_EQ(CodePageBytesToText("\xD6\x0A"
@@ -150,12 +176,17 @@ TEST(CodePageText, EuroSignInEveryPageThatHasIt) {
             if (e.Unit == u'\u20AC') {
                 EXPECT_EQ(expected.count(page), 1u) << page;
             }
-    for (const auto& [page, bytes] : expected)
-        EXPECT_EQ(TextToCodePageBytes(u"\u20AC", page), bytes) << page;
+    for (const auto& [page, bytes] : expected) {
+        if (!SkippedHere(page)) {
+            EXPECT_EQ(TextToCodePageBytes(u"\u20AC", page), bytes) << page;
+        }
+    }
 }
 
 TEST(CodePageText, UnmappableCharactersBecomeQuestionMarks) {
     for (const int page : SingleBytePages) {
+        if (SkippedHere(page))
+            continue;
         const char mark = page == 28597 ? '\xFF' : '?';
         EXPECT_EQ(TextToCodePageBytes(u"\u4E2D", page), ByteString(1, mark)) << page;
         // Invisible characters that ICU would drop without a trace still take their column.
@@ -194,7 +225,11 @@ TEST(CodePageText, Cp932BestFitsToDoubleByteCharactersAsWindowsDoes) {
     EXPECT_GE(rows, 6) << "reference data missing";
 
     // ICU's other fallbacks for 932 give other characters than the ones typed: still '?'.
-    for (const char16_t unit : {u'\u00A5', u'\u00A6', u'\u2014', u'\u203E', u'\u4FE0', u'\u9EB5'})
+    // (Windows' own best fit writes the yen sign as a backslash and the broken bar as '|':
+    // printable characters, which may stay.)
+    const std::u16string others = ConverterIsWindows() ? u"\u2014\u203E\u4FE0\u9EB5"
+                                                       : u"\u00A5\u00A6\u2014\u203E\u4FE0\u9EB5";
+    for (const char16_t unit : others)
         EXPECT_EQ(TextToCodePageBytes(std::u16string(1, unit), 932), "?")
             << "U+" << std::hex << static_cast<unsigned>(unit);
 }
@@ -215,9 +250,15 @@ TEST(CodePageText, ControlsStayThemselvesAndNothingPrintableBecomesOne) {
         if (c != 0x7F && (c < 0xD800 || c > 0xDFFF))
             printable += static_cast<char16_t>(c);
 
+    // Best fit on 437 (Windows' own, and ICU's) puts the female sign on 0C, clear screen, and the
+    // down triangle on 1F, the first byte of a command.
+    EXPECT_EQ(TextToCodePageBytes(u"\u2640\u25BC", 437), "??");
+
     std::vector<int> pages = SingleBytePages;
     pages.insert(pages.end(), MultiBytePages.begin(), MultiBytePages.end());
     for (const int page : pages) {
+        if (ConverterLacks(page) && SkippedHere(page))
+            continue;
         EXPECT_EQ(TextToCodePageBytes(controls, page), controlBytes) << page;
         EXPECT_EQ(CodePageBytesToText(controlBytes, page), controls) << page;
         const ByteString out = TextToCodePageBytes(printable, page);
@@ -243,9 +284,13 @@ TEST(CodePageText, BestFitLandsOnlyOnCharactersOfThePage) {
         char16_t Unit;
     } seen[] = {{28592, u'\u00A9'}, {28592, u'\u2588'}, {864, u'\u200B'},
                 {874, u'\u2584'},   {874, u'\uF8C1'},   {1253, u'\u00AA'}};
-    for (const auto& c : seen)
-        EXPECT_EQ(TextToCodePageBytes(std::u16string(1, c.Unit), c.Page), "?")
+    for (const auto& c : seen) {
+        // Windows' own best fit writes the copyright sign as C on 8859-2; ICU's lands on a C1
+        // control there, which becomes '?'.
+        const bool windowsC = ConverterIsWindows() && c.Page == 28592 && c.Unit == u'\u00A9';
+        EXPECT_EQ(TextToCodePageBytes(std::u16string(1, c.Unit), c.Page), windowsC ? "C" : "?")
             << c.Page << " U+" << std::hex << static_cast<unsigned>(c.Unit);
+    }
 
     // Every printable BMP character on every page: a byte that the reference gives a printable
     // character, or '?'. The built-in 8859-7 map writes 0xFF for what it lacks instead.
@@ -254,7 +299,7 @@ TEST(CodePageText, BestFitLandsOnlyOnCharactersOfThePage) {
         if (c < 0xD800 || c > 0xDFFF)
             printable += static_cast<char16_t>(c);
     for (const int page : SingleBytePages) {
-        if (page == 28597)
+        if (page == 28597 || SkippedHere(page))
             continue;
         bool character[256] = {};
         for (const Entry& e : Reference().at(page))

@@ -20,6 +20,7 @@ TEST(VdOptions, ValuesFlagsAndDefaults) {
     EXPECT_EQ(p.Options.Port, "DemoDisplay");
     EXPECT_TRUE(p.Options.Jpos);
     EXPECT_EQ(p.Options.HangupAfter, 0);
+    EXPECT_EQ(p.Options.Device, VdDevice::Display);
 
     p = Parse({"--port",
                "Desk_2",
@@ -61,6 +62,17 @@ TEST(VdOptions, ValuesFlagsAndDefaults) {
     EXPECT_EQ(o.Codepage, 17);
     EXPECT_EQ(o.Brightness, 4);
 
+    const std::pair<const char*, VdDevice> devices[] = {
+        {"--echo", VdDevice::Echo},
+        {"--stream", VdDevice::Stream},
+        {"--receipt-printer", VdDevice::ReceiptPrinter}};
+    for (const auto& [option, device] : devices) {
+        p = Parse({option, "--baud", "19200", option});
+        ASSERT_EQ(p.What, VdParsed::Outcome::Run) << option << ": " << p.Error;
+        EXPECT_EQ(p.Options.Device, device) << option;
+        EXPECT_EQ(p.Options.Baud, 19200) << option;
+    }
+
     EXPECT_EQ(Parse({"--port", "x", "--help"}).What, VdParsed::Outcome::Help);
 }
 
@@ -77,6 +89,9 @@ TEST(VdOptions, BadOptionsAreNamed) {
         {{"--hangup-after", "0"}, "--hangup-after"},
         {{"--firmware", "256"}, "--firmware"},
         {{"--quiet=yes"}, "takes no value"},
+        {{"--echo=1"}, "takes no value"},
+        {{"--echo", "--stream"}, "exclude each other"},
+        {{"--receipt-printer", "--echo"}, "exclude each other"},
     };
     for (const auto& [args, mention] : cases) {
         const auto p = Parse(args);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 // The virtual display program end to end: started as a child that publishes a port under a
 // unique name, driven through the link and the command module like the utility drives it.
+#include "VdDevice.h"
 #include "VirtualDisplayProcess.h"
 #include "untCmd_RV310.h"
 #include "untCmd_RV310Default.h"
+#include "untComm.h"
 #include "untCommDefault.h"
+#include "untHex.h"
 #include "untPublishedPorts.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +88,23 @@ public:
             out.append(buf, static_cast<std::size_t>(n));
         }
         return out;
+    }
+    // Everything that comes within `span`.
+    ByteString ReadFor(std::chrono::milliseconds span) {
+        const auto end = std::chrono::steady_clock::now() + span;
+        ByteString out;
+        for (;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now());
+            pollfd p{fd_, POLLIN, 0};
+            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                return out;
+            char buf[4096];
+            const ssize_t n = read(fd_, buf, sizeof buf);
+            if (n <= 0)
+                return out;
+            out.append(buf, static_cast<std::size_t>(n));
+        }
     }
     // Reads until `quiet` passes without a byte; `hungUp` tells whether the far end went.
     ByteString ReadUntilQuiet(std::chrono::milliseconds quiet, bool* hungUp = nullptr) {
@@ -387,29 +407,51 @@ TEST(VirtualDisplay, AHostThatOpensTheMomentThePortIsPublishedIsSeen) {
 }
 
 TEST(VirtualDisplay, ASpeedFrameReadLateIsJudgedAtTheSpeedItWasSentAt) {
-    // The display reads each chunk a while after it woke up for it: by then the host has
-    // closed the port and opened it again at the new speed.
-    VirtualDisplayProcess vd(kProgram, {"--read-delay", "300"});
-    ASSERT_TRUE(vd.Started()) << vd.Stderr();
-    ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
-    // An exchange first, as every action starts with one: the display has heard this
-    // connection before the speed frame comes.
-    EXPECT_EQ(Settings()["Baud_Rate"], 0);
-    EXPECT_EQ(DSP_SetBaudrate(1), COMM_OK);
-    CloseComm();
-    ASSERT_TRUE(OpenComm(vd.PortName(), 19200));
-    // The host's next frame comes once the display has seen it reopen, as a host pausing
-    // after an open would.
-    ASSERT_EQ(vd.WaitForEvents("OPEN", 2).size(), 2u);
-    const auto doc = Settings();
-    EXPECT_TRUE(doc.is_object() && doc["Baud_Rate"] == 1) << vd.Trace();
-    CloseComm();
-    EXPECT_EQ(vd.TraceEvents("SPEED"), std::vector<std::string>{"19200"});
-    EXPECT_EQ(vd.TraceEvents("RX"),
-              (std::vector<std::string>{"02 07 16 05", "02 42 31", "02 07 16 05"}));
+    // The display reads each chunk a while after it came: by then the host has closed the port
+    // and opened it again at the new speed, and may have written its next frame already.
+    const struct {
+        const char* ReadDelay;
+        bool PauseAfterReopen; // the next frame once the display has seen the reopen
+    } cases[] = {{"300", true}, {"20", false}, {"300", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("--read-delay ") + c.ReadDelay +
+                     (c.PauseAfterReopen ? ", pause after the reopen" : ", no pause"));
+        VirtualDisplayProcess vd(kProgram, {"--read-delay", c.ReadDelay});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        ASSERT_TRUE(OpenComm(vd.PortName(), 9600));
+        // An exchange first, as every action starts with one: the display has heard this
+        // connection before the speed frame comes.
+        EXPECT_EQ(Settings()["Baud_Rate"], 0);
+        EXPECT_EQ(DSP_SetBaudrate(1), COMM_OK);
+        CloseComm();
+        ASSERT_TRUE(OpenComm(vd.PortName(), 19200));
+        if (c.PauseAfterReopen) {
+            ASSERT_EQ(vd.WaitForEvents("OPEN", 2).size(), 2u);
+        }
+        const auto doc = Settings();
+        EXPECT_TRUE(doc.is_object() && doc["Baud_Rate"] == 1) << vd.Trace();
+        CloseComm();
+        EXPECT_EQ(vd.TraceEvents("SPEED"), std::vector<std::string>{"19200"});
+        EXPECT_EQ(vd.TraceEvents("RX"),
+                  (std::vector<std::string>{"02 07 16 05", "02 42 31", "02 07 16 05"}));
+        EXPECT_TRUE(vd.TraceEvents("DROP").empty());
+    }
 }
 
 TEST(VirtualDisplay, LateAndMissingAnswers) {
+    for (const int delay : {300, 1000}) {
+        VirtualDisplayProcess vd(kProgram, {"--reply-delay", std::to_string(delay)});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        RawLine line(vd.DevicePath(), B9600);
+        const auto asked = std::chrono::steady_clock::now();
+        line.Write(ByteString("\x02\x07\x16\x05", 4));
+        const ByteString first = line.ReadOnce(std::chrono::milliseconds(delay) + 5s);
+        EXPECT_GE(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(delay));
+        const ByteString document = first + line.ReadDocument(5s);
+        ASSERT_FALSE(first.empty()) << delay;
+        EXPECT_EQ(document.find('\0'), document.size() - 1) << delay;
+        EXPECT_EQ(nlohmann::json::parse(document.substr(0, document.size() - 1))["Baud_Rate"], 0);
+    }
     {
         // 300 ms is in time for the standard handshake, late for the JavaPOS one.
         VirtualDisplayProcess vd(kProgram, {"--reply-delay", "300"});
@@ -490,6 +532,66 @@ TEST(VirtualDisplay, AnInstantDisplayAnswersInOneWrite) {
     EXPECT_EQ(vd.WaitForEvents("TX", 2).size(), 2u);
 }
 
+TEST(VirtualDisplay, OtherDevicesOnThePortPlayTheirPart) {
+    const ByteString request("\x02\x07\x16\x05", 4);
+    // At most what the line carries at 9600 bit/s in `span`, and two of the stream's lines
+    // that were already on their way.
+    auto atLineSpeed = [](std::chrono::steady_clock::duration span) {
+        return static_cast<std::size_t>(std::chrono::duration<double>(span).count() * 960) +
+               2 * StreamLine(0).size() + 2;
+    };
+    const struct {
+        const char* Option;
+        std::optional<ByteString> Reply; // the whole reply to the request; none: a stream
+    } cases[] = {{"--echo", request},
+                 {"--receipt-printer", ByteString(1, kPrinterStatus)},
+                 {"--stream", std::nullopt}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Option);
+        VirtualDisplayProcess vd(kProgram, {c.Option});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        std::vector<std::string> ports;
+        ASSERT_TRUE(ListComPorts(ports));
+        EXPECT_EQ(std::count(ports.begin(), ports.end(), vd.PortName()), 1);
+
+        auto start = std::chrono::steady_clock::now();
+        auto line = std::make_unique<RawLine>(vd.DevicePath(), B9600);
+        line->Write(request);
+        const ByteString reply = line->ReadFor(600ms);
+        if (c.Reply) {
+            EXPECT_EQ(reply, *c.Reply);
+            EXPECT_EQ(vd.WaitForEvents("TX", 1),
+                      std::vector<std::string>{BytesToSpacedHex(*c.Reply)});
+        } else {
+            // Weight lines from the open on, printable but for their CR LF, never a document.
+            EXPECT_EQ(reply.rfind("ST,GS,+0000.000kg\r\nST,GS,+0000.005kg\r\n", 0), 0u) << reply;
+            EXPECT_EQ(reply.find('{'), std::string::npos);
+            EXPECT_LE(reply.size(), atLineSpeed(std::chrono::steady_clock::now() - start));
+            // Nothing piles up while no host listens: a new connection gets only what the
+            // line carried since its open.
+            line.reset();
+            std::this_thread::sleep_for(400ms);
+            start = std::chrono::steady_clock::now();
+            line = std::make_unique<RawLine>(vd.DevicePath(), B9600);
+            const ByteString again = line->ReadFor(300ms);
+            EXPECT_FALSE(again.empty());
+            EXPECT_LE(again.size(), atLineSpeed(std::chrono::steady_clock::now() - start));
+            EXPECT_TRUE(vd.TraceEvents("TX").empty());
+        }
+        // Each shows what it heard, and hears a host at another speed as the display would.
+        line = std::make_unique<RawLine>(vd.DevicePath(), B19200);
+        line->Write(request);
+        const auto drops = vd.WaitForEvents("DROP", 1);
+        ASSERT_EQ(drops.size(), 1u);
+        EXPECT_EQ(drops[0].rfind("02 07 16 05 host 19200 display 9600 read", 0), 0u) << drops[0];
+        line.reset();
+        const auto heard = vd.TraceEvents("RX");
+        ASSERT_FALSE(heard.empty());
+        EXPECT_EQ(heard[0], "02 07 16 05");
+        EXPECT_TRUE(vd.TraceEvents("SPEED").empty());
+    }
+}
+
 TEST(VirtualDisplay, MisbehavioursOnTheRawLine) {
     {
         VirtualDisplayProcess vd(kProgram, {"--no-terminator"});
@@ -543,6 +645,8 @@ TEST(VirtualDisplay, HelpAndBadOptions) {
     EXPECT_EQ(help.Status, 0);
     EXPECT_NE(help.Stdout.find("--trace FILE"), std::string::npos);
     EXPECT_NE(help.Stdout.find("RX <hex>"), std::string::npos);
+    for (const char* device : {"--echo", "--stream", "--receipt-printer"})
+        EXPECT_NE(help.Stdout.find(device), std::string::npos) << device;
 
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--bogus"},
                                                  {"--baud", "12345"},

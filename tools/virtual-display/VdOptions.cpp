@@ -47,13 +47,15 @@ Behaviour:
                         connection (a connection lasts from the host's open of the port to its
                         close)
   --no-jpos             do not answer the JavaPOS handshake (02 07 12)
-  --reply-delay MS      wait MS milliseconds before each answer
+  --reply-delay MS      wait MS milliseconds before each answer (the settings document
+                        starts MS milliseconds late; so do a device's answers)
   --instant             send each answer at once, in one write, instead of pacing it at the
                         line speed (for measuring the host's own delays)
-  --read-delay MS       wait MS milliseconds before each read of the line: a slow display,
+  --read-delay MS       take in each byte MS milliseconds after it came: a slow display,
                         which reads bytes late, after the host may have closed the port,
                         reopened it or changed its speed (each byte is still judged at the
-                        speed the host had when it sent it)
+                        speed the host had when it sent it, as part of the connection that
+                        sent it)
   --trace FILE          append every frame received and every answer sent to FILE
   --quiet               show nothing but the publishing line
 
@@ -63,6 +65,17 @@ Misbehaviours, for tests:
   --no-terminator       send the settings document without its ending 00 byte
   --garbage             answer with random bytes (handshakes 35 bytes, settings ended by 00)
   --hangup-after N      after the N-th frame (and its answer) close the line and exit
+
+Another device on the port instead of the display (one of them):
+  --echo                a modem with echo on: sends every byte it reads straight back
+  --stream              a scale that sends on its own: lines of printable text, each ended
+                        by CR LF ("ST,GS,+0000.005kg"), one after the other at its line
+                        speed, for as long as a host has the port open
+  --receipt-printer     a receipt printer: answers each ENQ byte (05) with the status byte 12
+  Each is published and listed as the display is, hears the line at its own speed (--baud,
+  default 9600) as the display does, and understands none of the display's frames. The trace
+  shows what it receives as RX lines (cut into frames as the display would cut them) and the
+  echo's and the printer's answers as TX lines; the stream's lines are not traced.
 
   --help                show this text
 
@@ -121,6 +134,11 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
             return true;
         };
     };
+    const std::map<std::string, VdDevice> devices = {
+        {"--echo", VdDevice::Echo},
+        {"--stream", VdDevice::Stream},
+        {"--receipt-printer", VdDevice::ReceiptPrinter},
+    };
     std::optional<int> replyDelay, readDelay, hangup;
     const std::map<std::string, std::function<bool(const std::string&)>> valued = {
         {"--port",
@@ -172,6 +190,14 @@ VdParsed ParseVdOptions(const std::vector<std::string>& args) {
                 o.Jpos = false;
             else
                 *f->second = true;
+            continue;
+        }
+        if (const auto d = devices.find(name); d != devices.end()) {
+            if (value)
+                return fail("option " + name + " takes no value");
+            if (o.Device != VdDevice::Display && o.Device != d->second)
+                return fail("--echo, --stream and --receipt-printer exclude each other");
+            o.Device = d->second;
             continue;
         }
         const auto v = valued.find(name);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "VdDevice.h"
 #include "untSystemInfo.h"
 
 #include <optional>
@@ -21,7 +22,7 @@ struct VdOptions {
     bool RequireHandshake = false;
     int ReplyDelayMs = 0;
     bool Instant = false; // answers leave at once, in one write, unpaced
-    int ReadDelayMs = 0;  // a slow display: it waits this long before each read of the line
+    int ReadDelayMs = 0;  // a slow display: it takes in each byte this long after it came
     std::optional<std::string> TraceFile;
     bool Quiet = false;
     // Misbehaviours.
@@ -29,7 +30,8 @@ struct VdOptions {
     bool WrongKey = false;
     bool NoTerminator = false;
     bool Garbage = false;
-    int HangupAfter = 0; // 0: never
+    int HangupAfter = 0;                 // 0: never
+    VdDevice Device = VdDevice::Display; // another device on the port instead
 };
 
 struct VdParsed {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "VdProgram.h"
 
+#include "VdArrivals.h"
+#include "VdDevice.h"
 #include "VdFrames.h"
 #include "VdHandshake.h"
 #include "VdHostWatch.h"
@@ -92,6 +94,7 @@ struct Outgoing {
     ByteString Bytes;
     Clock::time_point Start; // when the first bit may leave
     Clock::duration ByteTime;
+    bool Traced = true; // a stream's lines are not: they would flood the trace
     std::size_t Sent = 0;
     Clock::time_point DueOf(std::size_t index) const {
         return Start + ByteTime * static_cast<long>(index + 1);
@@ -105,18 +108,29 @@ public:
             VdTrace& trace)
         : options_(options), state_(start), pty_(pty), trace_(trace),
           terminal_(options.Quiet, isatty(STDOUT_FILENO) == 1), watch_(watch),
-          random_(std::random_device{}()) {}
+          arrivals_(std::chrono::milliseconds(options.ReadDelayMs)),
+          random_(std::random_device{}()), hostOpen_(!watch.Active()) {}
 
     int Run();
 
 private:
-    void OnWakeUp();
+    // Notes what came since the last wake-up, in order; Digest takes it in after the lag.
+    void Observe();
     std::size_t Arrived() const;
-    // Reads what the host sent (at most `limit` bytes) and judges it at `hostSpeed`.
-    void ReadLine(std::optional<std::size_t> limit, unsigned hostSpeed);
+    // Takes what the host sent (at most `limit` bytes) off the line, as sent at `hostSpeed`.
+    void TakeLine(std::optional<std::size_t> limit, unsigned hostSpeed);
+    void Digest(Clock::time_point now);
     void Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_point now);
     void Handle(const Frame& frame);
+    // The display applies a frame and answers it.
+    void Serve(const Frame& frame);
+    // A device other than the display only shows the frame.
+    void Overhear(const Frame& frame);
+    bool ShowsScreen() const { return options_.Device == VdDevice::Display; }
+    Clock::duration ByteTime() const;
     void Queue(ByteString reply);
+    // Keeps the streaming device's next lines queued while a host listens.
+    void FeedStream();
     // Writes what is due of the answers queued; sets writeBlocked_ when the host's input is full.
     void Send();
     void OnHostChange(VdHostWatch::Change change);
@@ -136,9 +150,12 @@ private:
     VdTerminal terminal_;
     VdHostWatch& watch_;
     FrameDecoder decoder_;
+    VdArrivals arrivals_;
     std::deque<Outgoing> out_;
     std::mt19937 random_;
-    bool authorized_ = false; // a handshake was answered on this connection
+    bool hostOpen_;                 // a host has the port open (always, without notifications)
+    std::uint64_t streamLines_ = 0; // lines the streaming device has queued
+    bool authorized_ = false;       // a handshake was answered on this connection
     long frames_ = 0;
     bool hangup_ = false;
     bool writeBlocked_ = false;
@@ -155,13 +172,15 @@ ByteString Display::Garbage(std::size_t size, bool noZero) {
     return g;
 }
 
-void Display::Queue(ByteString reply) {
+Clock::duration Display::ByteTime() const {
+    // Ten bit times per byte: start bit, eight data bits, stop bit.
     const int speed = std::max(state_.LineSpeed(), 1);
-    // Ten bit times per byte: start bit, eight data bits, stop bit. An instant display sends
-    // the whole answer at once.
-    const auto byteTime = options_.Instant ? Clock::duration::zero()
-                                           : std::chrono::duration_cast<Clock::duration>(
-                                                 std::chrono::duration<double>(10.0 / speed));
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(10.0 / speed));
+}
+
+void Display::Queue(ByteString reply) {
+    // An instant display sends the whole answer at once.
+    const auto byteTime = options_.Instant ? Clock::duration::zero() : ByteTime();
     Clock::time_point start = Clock::now() + std::chrono::milliseconds(options_.ReplyDelayMs);
     if (!out_.empty())
         start = std::max(start, out_.back().End());
@@ -170,8 +189,33 @@ void Display::Queue(ByteString reply) {
         Send();
 }
 
+void Display::FeedStream() {
+    // Two lines ahead, so the next starts the moment the last byte of the one before has gone;
+    // always at the line speed, --instant or not: a stream is its pace.
+    if (options_.Device != VdDevice::Stream || !hostOpen_)
+        return;
+    while (out_.size() < 2) {
+        const Clock::time_point start = out_.empty() ? Clock::now() : out_.back().End();
+        out_.push_back(Outgoing{StreamLine(streamLines_++), start, ByteTime(), false});
+    }
+}
+
 void Display::Handle(const Frame& frame) {
     ++frames_;
+    if (options_.Device == VdDevice::Display)
+        Serve(frame);
+    else
+        Overhear(frame);
+    if (options_.HangupAfter > 0 && frames_ >= options_.HangupAfter)
+        hangup_ = true;
+}
+
+void Display::Overhear(const Frame& frame) {
+    trace_.Write("RX", &frame.Bytes);
+    terminal_.Log(LocalTime() + " RX " + BytesToSpacedHex(frame.Bytes));
+}
+
+void Display::Serve(const Frame& frame) {
     trace_.Write("RX", &frame.Bytes);
     ApplyResult result;
     if (DisplayState::IsSettingFrame(frame.Kind) && options_.RequireHandshake && !authorized_) {
@@ -210,8 +254,6 @@ void Display::Handle(const Frame& frame) {
                   result.Description + (result.Applied ? "" : " (ignored)"));
     if (reply)
         Queue(std::move(*reply));
-    if (options_.HangupAfter > 0 && frames_ >= options_.HangupAfter)
-        hangup_ = true;
 }
 
 std::size_t Display::Arrived() const {
@@ -219,9 +261,7 @@ std::size_t Display::Arrived() const {
     return ioctl(pty_.Master, FIONREAD, &n) == 0 && n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
-void Display::ReadLine(std::optional<std::size_t> limit, unsigned hostSpeed) {
-    if (options_.ReadDelayMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(options_.ReadDelayMs));
+void Display::TakeLine(std::optional<std::size_t> limit, unsigned hostSpeed) {
     // Without a limit this reads until the line is empty: the read that finds nothing also
     // waits for bytes the kernel is still carrying from the slave to the master.
     std::size_t left = limit.value_or(std::numeric_limits<std::size_t>::max());
@@ -231,12 +271,23 @@ void Display::ReadLine(std::optional<std::size_t> limit, unsigned hostSpeed) {
         if (n <= 0)
             return;
         left -= static_cast<std::size_t>(n);
-        lastRx_ = Clock::now();
-        Receive(ByteString(buf, static_cast<std::size_t>(n)), hostSpeed, lastRx_);
+        arrivals_.AddBytes(ByteString(buf, static_cast<std::size_t>(n)), hostSpeed, Clock::now());
+    }
+}
+
+void Display::Digest(Clock::time_point now) {
+    while (auto a = arrivals_.TakeDue(now)) {
+        if (a->Change) {
+            OnHostChange(*a->Change);
+            continue;
+        }
+        lastRx_ = now;
+        Receive(a->Bytes, a->HostSpeed, a->At);
     }
 }
 
 void Display::Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_point now) {
+    ByteString read; // what the receiver made of the bytes
     // A speed frame switches the display at once: the bytes after it in the same chunk are
     // already judged at the new speed.
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -246,48 +297,54 @@ void Display::Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_p
             // loses the characters whose stop bit it reads as 0: what is left are bytes like
             // any others.
             const ByteString sent = bytes.substr(i);
-            const ByteString read = ReceivedAtRate(sent, hostSpeed, own);
+            const ByteString garbled = ReceivedAtRate(sent, hostSpeed, own);
             const std::string speeds =
                 "host " + std::to_string(hostSpeed) + " display " + std::to_string(own);
             trace_.Write("DROP", &sent,
-                         speeds + " read" + (read.empty() ? "" : " " + BytesToSpacedHex(read)));
+                         speeds + " read" +
+                             (garbled.empty() ? "" : " " + BytesToSpacedHex(garbled)));
             terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(sent) + "   read as \"" +
-                          BytesToSpacedHex(read) + "\" (" + speeds + ")");
-            Handle(decoder_.Feed(read, now));
-            return;
+                          BytesToSpacedHex(garbled) + "\" (" + speeds + ")");
+            read += garbled;
+            Handle(decoder_.Feed(garbled, now));
+            break;
         }
+        read += bytes[i];
         Handle(decoder_.Feed(bytes.substr(i, 1), now));
     }
+    if (ByteString answer = DeviceAnswer(options_.Device, read); !answer.empty())
+        Queue(std::move(answer));
 }
 
-void Display::OnWakeUp() {
+void Display::Observe() {
     // A pty keeps no speed with its bytes, so the host's speed is sampled at every wake-up,
     // before the open and close notifications are read: when none came, the connection that
     // was open at the sample is still open, the sample is its speed, and the bytes that had
-    // arrived by then are its own. Bytes that come later wait for the next wake-up.
+    // arrived by then are its own. Bytes that come later wait for the next wake-up, which
+    // follows at once: the display only notes them here, however slowly it reads.
     const unsigned sampled = HostLineSpeed(pty_.Slave);
     const std::size_t arrived = Arrived();
     const std::vector<VdHostWatch::Change> changes = watch_.Read();
     using Change = VdHostWatch::Change;
     // Closing leaves the host's settings on the line: unless another open came, the sample is
     // still the speed of the connection that had the port last. (A connection that opened,
-    // wrote and closed while the display slept, with the next one open already, is judged at
-    // the next one's speed: nothing tells them apart.)
+    // wrote and closed within one wake-up, with the next one open already, is judged at the
+    // next one's speed: nothing tells them apart.)
     if (std::find(changes.begin(), changes.end(), Change::Opened) == changes.end())
         hostSpeed_ = sampled;
     if (changes.empty()) {
         if (arrived > 0)
-            ReadLine(arrived, hostSpeed_);
+            TakeLine(arrived, hostSpeed_);
         return;
     }
     for (const Change change : changes) {
         if (change == Change::Closed) {
             // What is still unread was written before the close, by the connection that
             // closed: it is judged at the last speed sampled in that connection.
-            ReadLine(std::nullopt, hostSpeed_);
-            OnHostChange(change);
+            TakeLine(std::nullopt, hostSpeed_);
+            arrivals_.AddChange(change, Clock::now());
         } else {
-            OnHostChange(change);
+            arrivals_.AddChange(change, Clock::now());
             hostSpeed_ = HostLineSpeed(pty_.Slave);
         }
     }
@@ -298,13 +355,15 @@ void Display::OnHostChange(VdHostWatch::Change change) {
     Handle(decoder_.Tick(Clock::time_point::max()));
     authorized_ = false;
     const bool opened = change == VdHostWatch::Change::Opened;
+    hostOpen_ = opened;
     trace_.Write(opened ? "OPEN" : "CLOSE");
     if (!opened) {
         // What the display sends while no host listens is lost on a real line; on a pty it
         // would wait in the slave's input for the next connection.
         for (const Outgoing& o : out_) {
             const ByteString unsent = o.Bytes.substr(o.Sent);
-            trace_.Write("LOST", &unsent);
+            if (o.Traced)
+                trace_.Write("LOST", &unsent);
         }
         out_.clear();
         tcflush(pty_.Slave, TCIFLUSH);
@@ -331,6 +390,10 @@ void Display::Send() {
         }
         if (o.Sent < o.Bytes.size())
             return;
+        if (!o.Traced) {
+            out_.pop_front();
+            continue;
+        }
         trace_.Write("TX", &o.Bytes);
         const std::string shown = o.Bytes.size() > 48
                                       ? BytesToSpacedHex(o.Bytes.substr(0, 48)) + " ... (" +
@@ -359,8 +422,10 @@ timespec Display::PollTimeout(Clock::time_point now) const {
     if (!out_.empty() && !writeBlocked_)
         wake = std::min(wake, out_.front().DueOf(out_.front().Sent));
     if (const auto d = decoder_.NextDeadline())
-        wake = std::min(wake, *d);
-    if (terminal_.Interactive() && state_.Scrolling())
+        wake = std::min(wake, *d + arrivals_.Lag());
+    if (const auto due = arrivals_.NextDue())
+        wake = std::min(wake, *due);
+    if (ShowsScreen() && terminal_.Interactive() && state_.Scrolling())
         wake = std::min(wake, nextScroll_);
     // To the nanosecond: a byte at 115200 bit/s takes 87 us, and an instant answer must not
     // wait for a millisecond tick.
@@ -370,7 +435,8 @@ timespec Display::PollTimeout(Clock::time_point now) const {
 }
 
 int Display::Run() {
-    terminal_.Refresh(state_);
+    if (ShowsScreen())
+        terminal_.Refresh(state_);
     for (;;) {
         Clock::time_point now = Clock::now();
         const short lineEvents = static_cast<short>(POLLIN | (writeBlocked_ ? POLLOUT : 0));
@@ -386,19 +452,26 @@ int Display::Run() {
             terminal_.Log(LocalTime() + " signal received, withdrawing the port");
             return kExitOk;
         }
-        OnWakeUp();
+        Observe();
         now = Clock::now();
+        Digest(now);
         // Without open/close notifications a long silence stands for the end of a connection.
         if (!watch_.Active() && authorized_ && now - lastRx_ > std::chrono::seconds(5))
             authorized_ = false;
-        Handle(decoder_.Tick(now));
+        // The decoder lives in the display's own time, which lags the line's by the read lag.
+        Handle(decoder_.Tick(now - arrivals_.Lag()));
+        FeedStream();
         Send();
-        if (terminal_.Interactive() && state_.Scrolling() && now >= nextScroll_) {
-            state_.ScrollStep();
-            nextScroll_ = now + std::chrono::milliseconds(350);
+        if (ShowsScreen()) {
+            if (terminal_.Interactive() && state_.Scrolling() && now >= nextScroll_) {
+                state_.ScrollStep();
+                nextScroll_ = now + std::chrono::milliseconds(350);
+            }
+            terminal_.Refresh(state_);
         }
-        terminal_.Refresh(state_);
-        if (hangup_ && out_.empty()) {
+        // A stream never ends: only the answers must be out.
+        if (hangup_ &&
+            std::none_of(out_.begin(), out_.end(), [](const Outgoing& o) { return o.Traced; })) {
             AwaitHostRead();
             trace_.Write("HANGUP");
             terminal_.Log(LocalTime() + " hanging up");

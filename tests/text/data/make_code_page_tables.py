@@ -5,9 +5,9 @@ The tables come from Python's codecs, which are generated from the mapping files
 Unicode Consortium publishes for Microsoft's and ISO's code pages, so they are independent of
 ICU, which the conversion under test uses.
 
-Without an argument: the single-byte code pages. Each line reads "<code page> <UTF-16 code
-unit, 4 hex digits> <byte, 2 hex digits>": every character that the code page defines, with the
-byte the code page encodes it as.
+Without an argument: the single-byte code pages, and the single-byte part of code page 932.
+Each line reads "<code page> <UTF-16 code unit, 4 hex digits> <byte, 2 hex digits>": every
+character that the code page defines as one byte, with the byte the code page encodes it as.
 
 With the argument cp932-best-fit: the characters that code page 932 encodes as a double-byte
 character of another character (Windows' best fit, which Python's cp932 codec shares). Each line
@@ -27,6 +27,7 @@ CODECS = {
     866: "cp866", 874: "cp874", 1250: "cp1250", 1251: "cp1251", 1252: "cp1252",
     1253: "cp1253", 1254: "cp1254", 1255: "cp1255", 1256: "cp1256", 1257: "cp1257",
     1258: "cp1258", 28592: "iso8859_2", 28597: "iso8859_7", 28598: "iso8859_8",
+    932: "cp932",  # its lead bytes alone decode to nothing and are left out
 }
 
 
@@ -59,7 +60,7 @@ def main():
             try:
                 char = bytes([byte]).decode(codec)
             except UnicodeDecodeError:
-                continue  # the code page leaves this byte undefined
+                continue  # undefined in the code page, or a lead byte of 932
             if len(char) != 1 or char in seen:
                 continue
             seen.add(char)

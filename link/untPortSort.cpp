@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "untPortList.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <QString>
+
+#include <algorithm>
+
+void SortPortNames(std::vector<std::string>& names) {
+    QCollator collator{QLocale()};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    std::stable_sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+        return collator.compare(QString::fromStdString(a), QString::fromStdString(b)) < 0;
+    });
+}

@@ -1,0 +1,58 @@
+# SPDX-License-Identifier: Apache-2.0
+# Sourced by the Windows pass: one Wine prefix and one wine server for the whole run.
+# Wine re-points comN at /dev/ttyS* whenever its server starts, so the server stays up
+# (wineserver -p) while ports are mapped; Mono and Gecko are never asked for.
+
+export WINEPREFIX="${VYL_WINEPREFIX:-$PWD/build/windows/wine}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all
+# Debian's wine64 keeps its programs here.
+export PATH="/usr/lib/wine:$PATH"
+# The tests compare English texts.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
+vyl_wine_start() {
+    mkdir -p "$WINEPREFIX"
+    # A server left by an earlier run of this prefix goes first: -p starts a new one.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -p >>"$WINEPREFIX.server.log" 2>&1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wine64 wineboot -i >"$WINEPREFIX.boot.log" 2>&1
+        # The window asks for Arial, which Wine does not have: its metric twin stands in, as
+        # fontconfig has it do on Linux.
+        wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' \
+            /f >>"$WINEPREFIX.boot.log" 2>&1
+    fi
+}
+
+vyl_wine_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+}
+
+# Usage: vyl_map_com N DEVICE — COMn opens DEVICE (a pty of the virtual display).
+vyl_map_com() {
+    ln -sfn "$2" "$WINEPREFIX/dosdevices/com$1"
+}
+
+# A Wine path (Z:\...) for a Linux path.
+vyl_wine_path() {
+    printf 'Z:%s' "$(realpath -m "$1" | tr / '\\')"
+}
+
+# The checks of the Wine scripts: check DESCRIPTION COMMAND... counts a failure in $failures
+# and shows what the last vylctl run said ($work/out, $work/err) when there is one.
+failures=0
+not() { ! "$@"; }
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "  ok: $what"
+    else
+        echo "  FAILED: $what"
+        failures=$((failures + 1))
+        if [ -n "${work:-}" ]; then
+            cat "$work/out" "$work/err" 2>/dev/null | sed 's/^/      /' | head -n 8
+        fi
+    fi
+}
