@@ -48,6 +48,8 @@ bool TDisplaySession::Start(const TSessionTarget& target, TDeviceAction steps) {
 
 void TDisplaySession::Run(const TSessionTarget& target, const TDeviceAction& steps) {
     TCommConnection connection;
+    // A request to end stops the next frame even before the queued cancel arrives.
+    connection.SetEndingFlag(&cancelRequested_);
     connection_ = &connection;
     TActionHooks hooks;
     hooks.Reported = [this](const TActionMessage& message) {

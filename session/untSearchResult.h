@@ -23,6 +23,9 @@ enum class TSpeedOutcome {
 struct TSpeedTry {
     int BaudRate = 0;
     TSpeedOutcome Outcome = TSpeedOutcome::Silent;
+    // The display's document came, naming this other speed as its own: a late answer to the
+    // request sent there, which proves nothing here (0: none such).
+    int NamedSpeed = 0;
 };
 
 struct TFoundDisplay {
