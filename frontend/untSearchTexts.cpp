@@ -7,10 +7,12 @@
 
 namespace {
 
+// Each speed once, in the order first tried (the second pass tries them all again).
 QString Rates(const std::vector<TSpeedTry>& tried) {
     QStringList rates;
     for (const TSpeedTry& t : tried)
-        rates << QString::number(t.BaudRate);
+        if (!rates.contains(QString::number(t.BaudRate)))
+            rates << QString::number(t.BaudRate);
     return rates.join(QStringLiteral(", "));
 }
 
@@ -24,7 +26,7 @@ QString PortOutcome(const TPortSearch& port, bool chinese) {
                         : QStringLiteral("tried %1 bit/s").arg(rates);
     QStringList answered;
     for (const TSpeedTry& t : port.Tried)
-        if (t.Outcome == TSpeedOutcome::Unproven)
+        if (t.Outcome == TSpeedOutcome::Unproven && !answered.contains(QString::number(t.BaudRate)))
             answered << QString::number(t.BaudRate);
     QString outcome;
     if (port.PortName.empty()) {
