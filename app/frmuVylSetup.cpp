@@ -2,11 +2,10 @@
 #include "frmuVylSetup.h"
 
 #include "untBaudRate.h"
-#include "untCodePage.h"
-#include "untCommandMode.h"
 #include "untDisplaySession.h"
-#include "untInterChar.h"
 #include "untLangID.h"
+#include "untLanguage.h"
+#include "untListNames.h"
 #include "untSettingsValues.h"
 #include "untSystemInfo.h"
 #include "untUtf16.h"
@@ -25,17 +24,7 @@ namespace {
 constexpr int ClientWidth = 829;
 constexpr int ClientHeight = 664;
 
-QString Trimmed(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
-}
-
 } // namespace
-
-int BaudRateOfText(const QString& text) {
-    bool ok = false;
-    const int rate = text.trimmed().toInt(&ok, 10);
-    return ok ? rate : 9600;
-}
 
 TfrmVylSetup::TfrmVylSetup(QWidget* parent) : QWidget(parent) {
     // A fixed single border with a system menu and a minimise button, no maximise button.
@@ -93,33 +82,26 @@ void TfrmVylSetup::FormCreate() {
                    QString::fromStdString(GetFileVersionText(ProgramFilePath())));
     // The first page.
     PageControl1->setCurrentWidget(tsBasicSet);
-    // The system's language.
+    // The system's language, for the lists below and every text after.
     LangID = GetSystemDefaultLangID();
+    SetProcessLanguage(LangID);
     // Serial ports.
     FillPortList();
     // Speeds: both lists; the port speed list starts at the first entry ("9600").
     cbb_BaudRate_Set->clear();
     cbb_BaudRate->clear();
-    for (const TBaudRates& row : BaudRateTable) {
-        cbb_BaudRate_Set->addItem(Trimmed(row.Name));
-        cbb_BaudRate->addItem(Trimmed(row.Name));
-    }
+    cbb_BaudRate_Set->addItems(ListItems(TSettingList::BaudRate));
+    cbb_BaudRate->addItems(ListItems(TSettingList::BaudRate));
     cbb_BaudRate_Set->setCurrentIndex(-1);
     cbb_BaudRate->setCurrentIndex(0);
     // Command modes.
     cbb_CommandMode_Set->clear();
-    for (const TCommandModes& row : CommandModeTable)
-        cbb_CommandMode_Set->addItem(Trimmed(row.Name));
+    cbb_CommandMode_Set->addItems(ListItems(TSettingList::CommandMode));
     // Character sets, in the system's language.
-    QStringList interChars;
-    for (const TInterChars& row : InterCharTable)
-        interChars << Trimmed(LangID == LANG_ZH_CN ? row.NameZh : row.NameEn);
-    rg_InterChar_Set->SetItems(interChars);
+    rg_InterChar_Set->SetItems(ListItems(TSettingList::InterChar));
     rg_InterChar_Set->SetItemIndex(0);
     // Code pages, the same rows in all three selectors.
-    QStringList codePages;
-    for (const TCodePages& row : CodePageTable)
-        codePages << QString::fromStdU16String(std::u16string(row.Name)).trimmed();
+    const QStringList codePages = ListItems(TSettingList::CodePage);
     rg_CodePage_Set->SetItems(codePages);
     cbb_CodePage_Msg->clear();
     cbb_codepage_Test->clear();
@@ -132,8 +114,8 @@ void TfrmVylSetup::FormCreate() {
     // Route the character-range buttons to the character test.
     actButtonCreatExecute(nullptr);
     // Port and speed of the next connection.
-    CurrentPortName = cbb_SerialPort->currentText().toStdU16String();
-    CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
+    cbb_SerialPortChange();
+    cbb_BaudRateChange();
     // Line 1 never scrolls on this display: its box stays hidden, its bit is only stored.
     grp_Settings->setEnabled(true);
     chk_Scroll1->hide();
@@ -168,14 +150,32 @@ void TfrmVylSetup::btn_ExitClick() {
 }
 
 void TfrmVylSetup::cbb_SerialPortChange() {
-    CurrentPortName = cbb_SerialPort->currentText().toStdU16String();
+    SetCurrentPortName(cbb_SerialPort->currentText().toStdU16String());
 }
 
 void TfrmVylSetup::cbb_BaudRateChange() {
-    CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
+    const int row = cbb_BaudRate->currentIndex();
+    SetCurrentBaudRate(row >= 0 ? BaudRateTable[static_cast<std::size_t>(row)].BitsPerSecond
+                                : 9600);
 }
 
 void TfrmVylSetup::btn_enumComPortsClick() {
     FillPortList();
-    CurrentPortName = cbb_SerialPort->currentText().toStdU16String();
+    cbb_SerialPortChange();
+}
+
+std::u16string TfrmVylSetup::CurrentPortName() const {
+    return Utf8ToUtf16(session_->Target().PortName);
+}
+
+int TfrmVylSetup::CurrentBaudRate() const {
+    return session_->Target().BaudRate;
+}
+
+void TfrmVylSetup::SetCurrentPortName(const std::u16string& portName) {
+    session_->SetTarget({Utf16ToUtf8(portName), session_->Target().BaudRate});
+}
+
+void TfrmVylSetup::SetCurrentBaudRate(int baudRate) {
+    session_->SetTarget({session_->Target().PortName, baudRate});
 }

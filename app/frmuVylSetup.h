@@ -28,12 +28,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 class QCloseEvent;
 class TDisplaySession;
-
-// A speed list entry read as bit/s: its decimal number, 9600 when it is none.
-int BaudRateOfText(const QString& text);
 
 // A message box shown while a device action runs (the arrow cursor while it is open).
 TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail = {});
@@ -128,6 +127,14 @@ public:
     // The system's default language identifier, read once by FormCreate.
     std::uint16_t LangID = 0;
 
+    // The port and speed of the next device action, kept by the session as its target: the
+    // port and speed lists set them, a speed change or a search that found the display moves
+    // them. The speed of a list entry is its row's bit/s, 9600 without a selection.
+    std::u16string CurrentPortName() const;
+    int CurrentBaudRate() const;
+    void SetCurrentPortName(const std::u16string& portName);
+    void SetCurrentBaudRate(int baudRate);
+
     // Settings between the controls and SystemInfo.
     void SystemInfoChange();
     // What SystemInfoChange stores, into the given record.
@@ -196,23 +203,26 @@ private:
     template <typename Sender, typename Signal>
     void OnEvent(Sender* sender, Signal signal, void (TfrmVylSetup::*handler)());
 
-    // Device actions (frmuVylSetup_Actions.cpp).
-    // Starts one device action at the window's port and speed, unless one runs (the click is
-    // then dropped). `start` hands it to the session; `apply` takes its records into the window
-    // before its closing messages are shown.
-    using TActionStart = std::function<bool(TDisplaySession&, const TSessionTarget&)>;
-    using TActionApply = std::function<void(const TActionResult&)>;
-    void StartDeviceAction(const TActionStart& start, TActionApply apply = {});
+    // Device actions (frmuVylSetup_Actions.cpp). A handler asks the session only when no
+    // action runs (a click meanwhile is dropped), and then tells whether the session started
+    // it, with the controls it captured: those become SystemInfo once the port has opened.
+    bool DeviceActionIdle() const { return !actionRunning_; }
+    void DeviceActionStarted(bool started, std::optional<TSystemInfo> captured = {});
+    // The controls as SystemInfoChange would store them, SystemInfo left as it is.
+    TSystemInfo CapturedSettings() const;
     void SessionMessage(const TActionMessage& message);
     void SessionFinished(const TActionResult& result);
+    // The records of an action that has ended, into the window, before its messages are shown.
+    void ApplyResult(const TActionResult& result);
     void ShowActionMessage(const TActionMessage& message, const TActionResult& result);
     void EndDeviceAction();
     // Find Display (frmuVylSetup_Search.cpp).
     void FindDisplay(bool everyPort);
-    void ShowSearchResult(const TActionResult& result, bool everyPort);
+    void ShowSearchResult(const TActionResult& result);
 
     TDisplaySession* session_ = nullptr;
-    TActionApply applyResult_;
+    std::optional<TSystemInfo> captured_; // of the running action
+    bool searchEveryPort_ = false;        // the running search asked every listed port
     // Started once the action has ended (a follow-up the user asked for in its last box).
     std::function<void()> afterAction_;
     QString saveDirectory_;

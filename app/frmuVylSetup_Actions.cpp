@@ -14,7 +14,6 @@
 #include "untLanguage.h"
 #include "untMessageBox.h"
 #include "untSystemInfo.h"
-#include "untUtf16.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -50,15 +49,18 @@ TMsgStyle BoxStyle(TMessageStyle style) {
 
 } // namespace
 
-void TfrmVylSetup::StartDeviceAction(const TActionStart& start, TActionApply apply) {
-    if (actionRunning_)
-        return; // held off: one action at a time
-    const TSessionTarget target{Utf16ToUtf8(CurrentPortName), CurrentBaudRate};
-    if (!start(*session_, target))
+void TfrmVylSetup::DeviceActionStarted(bool started, std::optional<TSystemInfo> captured) {
+    if (!started)
         return;
     actionRunning_ = true;
-    applyResult_ = std::move(apply);
+    captured_ = std::move(captured);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+TSystemInfo TfrmVylSetup::CapturedSettings() const {
+    TSystemInfo captured = SystemInfo;
+    CaptureControls(captured);
+    return captured;
 }
 
 void TfrmVylSetup::SessionMessage(const TActionMessage& message) {
@@ -66,26 +68,25 @@ void TfrmVylSetup::SessionMessage(const TActionMessage& message) {
     // once the action is over, after its records are in the window.
     if (message.Kind != TMessageKind::HandShakeFailed)
         return;
-    ActionMessage(HandShakeFailMessage, TMsgStyle::Error);
+    ActionMessage(HandShakeFailMessage(), TMsgStyle::Error);
     session_->Continue();
 }
 
 void TfrmVylSetup::ShowActionMessage(const TActionMessage& message, const TActionResult& result) {
-    const bool chinese = IsChineseLangID(LangID);
     switch (message.Kind) {
     case TMessageKind::HandShakeFailed:
         break; // shown while the action waited
     case TMessageKind::OpenFailed:
         ActionMessage(QStringLiteral("SerialPort Open Failed"), TMsgStyle::Error,
-                      OpenFailureDetail(result, chinese, TFrontEnd::Window));
+                      OpenFailureDetail(result, TFrontEnd::Window));
         break;
     case TMessageKind::Summary:
         if (result.Summary)
             ActionMessage(SettingsSummaryText(*result.Summary), TMsgStyle::Information);
         break;
     case TMessageKind::Disconnected:
-        ActionMessage(DisconnectedText(chinese), TMsgStyle::Warning,
-                      DisconnectedDetail(chinese, TFrontEnd::Window));
+        ActionMessage(DisconnectedText(), TMsgStyle::Warning,
+                      DisconnectedDetail(TFrontEnd::Window));
         break;
     case TMessageKind::Done:
     case TMessageKind::Fail:
@@ -102,12 +103,27 @@ void TfrmVylSetup::SessionFinished(const TActionResult& result) {
         TfrmVylSetup* Form;
         ~TEnd() { Form->EndDeviceAction(); }
     } end{this};
-    const TActionApply apply = std::move(applyResult_);
-    applyResult_ = {};
-    if (apply)
-        apply(result);
+    ApplyResult(result);
     for (const TActionMessage& message : result.Messages)
         ShowActionMessage(message, result);
+}
+
+void TfrmVylSetup::ApplyResult(const TActionResult& result) {
+    // A setting action's captured controls count once the port has opened.
+    if (const std::optional<TSystemInfo> captured = std::exchange(captured_, {});
+        captured && result.Opened)
+        SystemInfo = *captured;
+    // "Get Setting": the controls follow only a complete read; what was read before a failure
+    // stays in the record all the same.
+    if (result.Settings)
+        SystemInfo = *result.Settings;
+    if (result.SettingsComplete)
+        RefreshSettings();
+    // The display now listens at the new speed, and the session's target has followed it.
+    if (result.NewBaudRate)
+        cbb_BaudRate->setCurrentIndex(IndexOfBitsPerSecond(*result.NewBaudRate));
+    if (result.Search)
+        ShowSearchResult(result);
 }
 
 void TfrmVylSetup::EndDeviceAction() {
@@ -142,110 +158,62 @@ void TfrmVylSetup::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmVylSetup::btn_GetSettingClick() {
-    StartDeviceAction(
-        [](TDisplaySession& session, const TSessionTarget& target) {
-            return session.GetSettings(target, SystemInfo);
-        },
-        [this](const TActionResult& result) {
-            // The controls follow only a complete read; what was read before a failure stays in
-            // the record all the same.
-            if (result.Settings)
-                SystemInfo = *result.Settings;
-            if (result.SettingsComplete)
-                RefreshSettings();
-        });
+    if (DeviceActionIdle())
+        DeviceActionStarted(session_->GetSettings(SystemInfo));
 }
 
 void TfrmVylSetup::btn_commandSetClick() {
-    TSystemInfo captured = SystemInfo;
-    CaptureControls(captured);
-    StartDeviceAction(
-        [captured](TDisplaySession& session, const TSessionTarget& target) {
-            return session.SetCommand(target, captured.Comm_No);
-        },
-        [captured](const TActionResult& result) {
-            if (result.Opened)
-                SystemInfo = captured;
-        });
+    const TSystemInfo captured = CapturedSettings();
+    if (DeviceActionIdle())
+        DeviceActionStarted(session_->SetCommand(captured.Comm_No), captured);
 }
 
 void TfrmVylSetup::btn_baudrateSetClick() {
-    TSystemInfo captured = SystemInfo;
-    CaptureControls(captured);
-    StartDeviceAction(
-        [captured](TDisplaySession& session, const TSessionTarget& target) {
-            return session.SetBaudRate(target, captured.Baud_Rate);
-        },
-        [this, captured](const TActionResult& result) {
-            if (result.Opened)
-                SystemInfo = captured;
-            if (!result.NewBaudRate)
-                return;
-            // The display now listens at the new speed: so must the next connection.
-            cbb_BaudRate->setCurrentIndex(IndexOfNo(BaudRateTable, captured.Baud_Rate));
-            CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
-        });
+    const TSystemInfo captured = CapturedSettings();
+    if (DeviceActionIdle())
+        DeviceActionStarted(session_->SetBaudRate(captured.Baud_Rate), captured);
 }
 
 void TfrmVylSetup::btn_brightness_setClick() {
-    TSystemInfo captured = SystemInfo;
-    CaptureControls(captured);
-    StartDeviceAction(
-        [captured](TDisplaySession& session, const TSessionTarget& target) {
-            return session.SetBrightness(target, captured.back_light);
-        },
-        [captured](const TActionResult& result) {
-            if (result.Opened)
-                SystemInfo = captured;
-        });
+    const TSystemInfo captured = CapturedSettings();
+    if (DeviceActionIdle())
+        DeviceActionStarted(session_->SetBrightness(captured.back_light), captured);
 }
 
 void TfrmVylSetup::btn_DownloadSettingClick() {
-    TSystemInfo captured = SystemInfo;
-    CaptureControls(captured);
+    const TSystemInfo captured = CapturedSettings();
     // What the hex views hold is what goes out, not a new conversion of the lines.
-    const ByteString line1 = HexTextToBytes(captured.wel_mess1_hex);
-    const ByteString line2 = HexTextToBytes(captured.wel_mess2_hex);
-    const bool scroll = chk_Scroll2->isChecked();
-    StartDeviceAction(
-        [line1, line2, scroll](TDisplaySession& session, const TSessionTarget& target) {
-            return session.SetWelcome(target, line1, line2, scroll);
-        },
-        [captured](const TActionResult& result) {
-            if (result.Opened)
-                SystemInfo = captured;
-        });
+    if (DeviceActionIdle())
+        DeviceActionStarted(session_->SetWelcome(HexTextToBytes(captured.wel_mess1_hex),
+                                                 HexTextToBytes(captured.wel_mess2_hex),
+                                                 chk_Scroll2->isChecked()),
+                            captured);
 }
 
 void TfrmVylSetup::btn_DownloadCodePageClick() {
     // Straight from the two radio groups: SystemInfo is left as it is.
-    const int charset = NoAtIndex(InterCharTable, rg_InterChar_Set->ItemIndex());
-    const int codePage = NoAtIndex(CodePageTable, rg_CodePage_Set->ItemIndex());
-    StartDeviceAction([charset, codePage](TDisplaySession& session, const TSessionTarget& target) {
-        return session.SetCodePage(target, charset, codePage);
-    });
+    if (DeviceActionIdle())
+        DeviceActionStarted(
+            session_->SetCodePage(NoAtIndex(InterCharTable, rg_InterChar_Set->ItemIndex()),
+                                  NoAtIndex(CodePageTable, rg_CodePage_Set->ItemIndex())));
 }
 
 void TfrmVylSetup::btn_RestartDisplayClick() {
-    StartDeviceAction([](TDisplaySession& session, const TSessionTarget& target) {
-        return session.Restart(target);
-    });
+    if (DeviceActionIdle())
+        DeviceActionStarted(session_->Restart());
 }
 
 void TfrmVylSetup::btn_ClearDisplayClick() {
-    StartDeviceAction([](TDisplaySession& session, const TSessionTarget& target) {
-        return session.Clear(target);
-    });
+    if (DeviceActionIdle())
+        DeviceActionStarted(session_->Clear());
 }
 
 void TfrmVylSetup::btn_TextSendClick() {
-    const int codePage = CodePageAtIndex(cbb_codepage_Test->currentIndex());
-    const std::u16string text = edt_Text->text().toStdU16String();
     std::optional<TTextPosition> position;
     if (chk_PositionAt->isChecked())
         position = TTextPosition{ud_Row->Position(), ud_Column->Position()};
-    StartDeviceAction(
-        [text, codePage, position](TDisplaySession& session, const TSessionTarget& target) {
-            return session.DisplayText(target, text, codePage, position);
-        });
+    if (DeviceActionIdle())
+        DeviceActionStarted(
+            session_->DisplayText(edt_Text->text().toStdU16String(),
+                                  CodePageAtIndex(cbb_codepage_Test->currentIndex()), position));
 }

@@ -8,14 +8,12 @@
 #include <algorithm>
 
 void TfrmVylSetup::SelectLanguage(int iLangID) {
-    const bool chinese = IsChineseLangID(iLangID);
+    SetProcessLanguage(iLangID);
     SelectQtLanguage(iLangID);
-    SelectLanguageTexts(iLangID);
-    StatusBar1->SetPanelText(0, ModelLabel);
-    StatusBar1->SetPanelText(1, FirmwareVersionLabel);
+    StatusBar1->SetPanelText(0, ModelLabel());
+    StatusBar1->SetPanelText(1, FirmwareVersionLabel());
     for (const TCaptionEntry& entry : CaptionTable())
-        SetCaption(QString::fromLatin1(entry.Control),
-                   QString::fromUtf16(chinese ? entry.Zh : entry.En));
+        SetCaption(QString::fromLatin1(entry.Control), Tr(entry.Caption));
 }
 
 void TfrmVylSetup::SetCaption(const QString& controlName, const QString& caption) {

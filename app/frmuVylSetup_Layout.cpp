@@ -4,6 +4,8 @@
 
 #include "frmuVylSetup.h"
 
+#include "untListNames.h"
+
 #include "untSettingsValues.h"
 
 #include <QFont>
@@ -149,10 +151,7 @@ void TfrmVylSetup::CreateControls() {
 
     rg_brightness =
         RadioGroup(tsBasicSet, "rg_brightness", 40, 426, 713, 57, 6, "Brightness adjustment");
-    QStringList levels;
-    for (const std::string_view level : BrightnessNames)
-        levels << QString::fromLatin1(level.data(), static_cast<qsizetype>(level.size()));
-    rg_brightness->SetItems(levels);
+    rg_brightness->SetItems(ListItems(TSettingList::Brightness));
     rg_brightness->SetItemIndex(2);
     // Placed on the page over the right part of the group, so created after it.
     btn_brightness_set = Button(tsBasicSet, "btn_brightness_set", 557, 441, 125, 30, "Setting");

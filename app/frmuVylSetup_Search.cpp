@@ -5,69 +5,50 @@
 
 #include "frmuVylSetup.h"
 
+#include "untBaudRate.h"
 #include "untDisplaySession.h"
-#include "untLanguage.h"
 #include "untSearchTexts.h"
-#include "untUtf16.h"
 
 #include <string>
 #include <vector>
-
-namespace {
-
-QString AskEveryPortText(bool chinese) {
-    return chinese ? QStringLiteral("是否在所有列出的串口上查找显示屏？\r\r"
-                                    "查找请求会以各个波特率发送到每个串口：其他串口上的设备"
-                                    "可能出现乱码字符。")
-                   : QStringLiteral("Search every listed port for the display?\r\r"
-                                    "The search request goes to each port at each speed: "
-                                    "devices on the other ports may show stray characters.");
-}
-
-} // namespace
 
 void TfrmVylSetup::btn_FindDisplayClick() {
     FindDisplay(false);
 }
 
 void TfrmVylSetup::FindDisplay(bool everyPort) {
-    std::vector<std::string> listed;
+    if (!DeviceActionIdle())
+        return;
+    TSearchRequest request;
     for (int i = 0; everyPort && i < cbb_SerialPort->count(); ++i)
-        listed.push_back(cbb_SerialPort->itemText(i).toStdString());
-    StartDeviceAction(
-        [everyPort, listed](TDisplaySession& session, const TSessionTarget& target) {
-            TSearchRequest request;
-            request.Ports = everyPort ? listed : std::vector<std::string>{target.PortName};
-            request.FirstRate = target.BaudRate;
-            return session.FindDisplay(request);
-        },
-        [this, everyPort](const TActionResult& result) { ShowSearchResult(result, everyPort); });
+        request.Ports.push_back(cbb_SerialPort->itemText(i).toStdString());
+    if (!everyPort)
+        request.Ports.push_back(session_->Target().PortName);
+    request.FirstRate = session_->Target().BaudRate;
+    searchEveryPort_ = everyPort;
+    DeviceActionStarted(session_->FindDisplay(request));
 }
 
-void TfrmVylSetup::ShowSearchResult(const TActionResult& result, bool everyPort) {
+void TfrmVylSetup::ShowSearchResult(const TActionResult& result) {
+    const bool everyPort = searchEveryPort_;
     if (!result.Search || result.Cancelled)
         return;
-    const bool chinese = IsChineseLangID(LangID);
     const TSearchResult& search = *result.Search;
     if (const TFoundDisplay* found = search.Found()) {
-        const QString port = QString::fromStdString(found->PortName);
-        const int portIndex = cbb_SerialPort->findText(port);
+        // The session talks there from now on; the lists show it.
+        const int portIndex = cbb_SerialPort->findText(QString::fromStdString(found->PortName));
         if (portIndex >= 0)
             cbb_SerialPort->setCurrentIndex(portIndex);
-        CurrentPortName = port.toStdU16String();
-        const int rateIndex = cbb_BaudRate->findText(QString::number(found->BaudRate));
-        if (rateIndex >= 0)
-            cbb_BaudRate->setCurrentIndex(rateIndex);
-        CurrentBaudRate = BaudRateOfText(cbb_BaudRate->currentText());
-        QString text = FoundDisplayText(*found, chinese);
+        cbb_BaudRate->setCurrentIndex(IndexOfBitsPerSecond(found->BaudRate));
+        QString text = FoundDisplayText(*found);
         if (OtherSpeedsTried(search))
-            text += QStringLiteral("\r\r") + StrayCharactersFoundText(chinese);
+            text += QStringLiteral("\r\r") + StrayCharactersFoundText();
         ActionMessage(text, TMsgStyle::Information);
         return;
     }
-    ActionMessage(NotFoundText(search, chinese), TMsgStyle::Warning);
+    ActionMessage(NotFoundText(search), TMsgStyle::Warning);
     // Other ports only when the user says so: the probes would reach whatever is there.
     if (!everyPort && cbb_SerialPort->count() > 1 &&
-        ActionMessage(AskEveryPortText(chinese), TMsgStyle::AskYesNo) == TMsgResult::Yes)
+        ActionMessage(AskEveryPortText(), TMsgStyle::AskYesNo) == TMsgResult::Yes)
         afterAction_ = [this] { FindDisplay(true); };
 }

@@ -34,9 +34,9 @@ void TfrmVylSetup::CaptureControls(TSystemInfo& target) const {
 void TfrmVylSetup::RefreshSettings() {
     const TSettingsValues values = SettingsValuesOf(SystemInfo);
     // Status bar.
-    StatusBar1->SetPanelText(0, ModelLabel + QLatin1Char(' ') +
+    StatusBar1->SetPanelText(0, ModelLabel() + QLatin1Char(' ') +
                                     QString::fromStdString(SystemInfo.product_name));
-    StatusBar1->SetPanelText(1, FirmwareVersionLabel + QLatin1Char(' ') +
+    StatusBar1->SetPanelText(1, FirmwareVersionLabel() + QLatin1Char(' ') +
                                     QString::number(SystemInfo.firmware_version));
     StatusBar1->SetPanelText(2, SystemInfo.jpos ? QStringLiteral("JavaPOS") : QString());
     cbb_BaudRate_Set->setCurrentIndex(values.BaudRate);

@@ -27,7 +27,6 @@ void TfrmVylSetup::actButtonCreatExecute(QObject* /*sender*/) {
 
 void TfrmVylSetup::actCodePageTestExecute(QObject* sender) {
     const int tag = sender != nullptr ? sender->property("Tag").toInt() : 0;
-    StartDeviceAction([tag](TDisplaySession& session, const TSessionTarget& target) {
-        return session.ShowTestPattern(target, tag);
-    });
+    if (DeviceActionIdle())
+        DeviceActionStarted(session_->ShowTestPattern(tag));
 }

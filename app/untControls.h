@@ -52,7 +52,6 @@ public:
 
     // 0 means no limit.
     void SetTypingLimit(int limit);
-    int TypingLimit() const { return limit_; }
     // Sets the text as the program does: never cut, the change handlers run.
     void SetText(const QString& text);
     // Hides QLineEdit::setText so that every text set through a TEdit counts as the program's.
@@ -97,7 +96,6 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index); // out of range clears the selection
     QRadioButton* Button(int index) const;
-    int Columns() const { return columns_; }
 
 signals:
     void Click();
@@ -126,7 +124,6 @@ public:
     int Position() const;
     void SetPosition(int position);
     void Step(int delta);
-    QLineEdit* Associate() const { return associate_; }
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
 

@@ -193,30 +193,10 @@ std::vector<TTraceEvent> TTraceReader::ReadNew() {
         if (in.eof())
             break; // a line still being written: read it whole next time
         offset_ += static_cast<long long>(line.size()) + 1;
-        const auto first = line.find(' ');
-        if (first == std::string::npos)
-            continue;
-        const auto second = line.find(' ', first + 1);
-        TTraceEvent e;
-        e.Micros = TraceTimeMicros(line.substr(0, first));
-        e.Event = line.substr(first + 1,
-                              second == std::string::npos ? std::string::npos : second - first - 1);
-        if (second != std::string::npos)
-            e.Data = line.substr(second + 1);
-        events.push_back(std::move(e));
+        if (TTraceEvent e; ParseTraceLine(line, e))
+            events.push_back(std::move(e));
     }
     return events;
-}
-
-std::int64_t TraceTimeMicros(const std::string& text) {
-    std::tm tm{};
-    int micros = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d.%6dZ", &tm.tm_year, &tm.tm_mon,
-                    &tm.tm_mday, &tm.tm_hour, &tm.tm_min, &tm.tm_sec, &micros) != 7)
-        return -1;
-    tm.tm_year -= 1900;
-    tm.tm_mon -= 1;
-    return static_cast<std::int64_t>(timegm(&tm)) * 1000000 + micros;
 }
 
 double ReplyToNextFrameMicros(const std::vector<TTraceEvent>& events) {

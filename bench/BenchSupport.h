@@ -4,6 +4,8 @@
 // What the session benchmarks share: the virtual display (and an X server) as children, the
 // display's trace read as it grows, the figures of this process, and distributions.
 
+#include "TraceLine.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -69,12 +71,7 @@ private:
     std::string display_;
 };
 
-// One trace line: microseconds since the epoch, the event and what follows it.
-struct TTraceEvent {
-    std::int64_t Micros = 0;
-    std::string Event;
-    std::string Data;
-};
+using TTraceEvent = TTraceLine;
 
 // Reads a trace as it grows: each call returns the complete lines written since the last.
 class TTraceReader {
@@ -86,9 +83,6 @@ private:
     std::string path_;
     long long offset_ = 0;
 };
-
-// "2025-01-31T12:34:56.123456Z" as microseconds since the epoch; -1 when it does not read.
-std::int64_t TraceTimeMicros(const std::string& text);
 
 // The time from the display's handshake answer (the TX of 35 bytes) to the next frame it
 // received, in microseconds, for the first such pair among `events`; -1 when there is none.

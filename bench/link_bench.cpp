@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // Serial link figures over a pty pair:
-//  - exchange overhead: from the far end's last reply byte to QueryComm returning
+//  - exchange overhead: from the far end's last reply byte to the exchange returning
 //    (median and p99 over 1000 exchanges; target median <= 1 ms);
 //  - CPU of the whole process during an exchange that gets no answer and during an idle
 //    open port with unread bytes queued (target <= 1% of one core).
@@ -33,8 +33,9 @@ double ProcessCpuSeconds() {
 
 void ExchangeOverhead(int exchanges) {
     PtyPair pair;
-    if (!OpenComm(pair.PortName(), 115200)) {
-        std::printf("open failed: %s\n", LastOpenError().c_str());
+    TCommConnection connection;
+    if (!connection.Open(pair.PortName(), 115200)) {
+        std::printf("open failed: %s\n", connection.LastOpenError().Text.c_str());
         return;
     }
     const ByteString request("\x02\x07\x12\x00\x01\x02\x03\x04", 8);
@@ -53,10 +54,10 @@ void ExchangeOverhead(int exchanges) {
     std::vector<double> micros;
     int failures = 0;
     for (int i = 0; i < exchanges; ++i) {
-        SetQueryTimeout(1000);
+        connection.SetQueryTimeout(1000);
         ByteString reply;
         int length = static_cast<int>(request.size());
-        const int result = QueryComm(request, reply, length, false, 0);
+        const int result = connection.Query(request, reply, length, false, 0);
         const auto done = Clock::now().time_since_epoch().count();
         if (result != COMM_OK || answered.load() != i) {
             ++failures;
@@ -65,7 +66,7 @@ void ExchangeOverhead(int exchanges) {
         micros.push_back(static_cast<double>(done - lastByteAt.load()) / 1000.0);
     }
     farEnd.join();
-    CloseComm();
+    connection.Close();
     std::sort(micros.begin(), micros.end());
     if (micros.empty()) {
         std::printf("exchange overhead: no exchange succeeded\n");
@@ -81,33 +82,35 @@ void ExchangeOverhead(int exchanges) {
 
 void CpuDuringUnansweredExchange(int seconds) {
     PtyPair pair;
-    if (!OpenComm(pair.PortName(), 115200))
+    TCommConnection connection;
+    if (!connection.Open(pair.PortName(), 115200))
         return;
-    SetQueryTimeout(seconds * 1000);
+    connection.SetQueryTimeout(seconds * 1000);
     ByteString reply;
     int length = 10;
     const double cpu0 = ProcessCpuSeconds();
     const auto t0 = Clock::now();
-    const int result = QueryComm("no answer", reply, length, false, 0);
+    const int result = connection.Query("no answer", reply, length, false, 0);
     const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
     const double cpu = ProcessCpuSeconds() - cpu0;
-    CloseComm();
+    connection.Close();
     std::printf("unanswered exchange: result %d after %.3f s, CPU %.3f s = %.3f%% of one core\n",
                 result, wall, cpu, 100.0 * cpu / wall);
 }
 
 void CpuOfIdlePortWithUnreadBytes(int seconds) {
     PtyPair pair;
-    if (!OpenComm(pair.PortName(), 115200))
+    TCommConnection connection;
+    if (!connection.Open(pair.PortName(), 115200))
         return;
     pair.Write("bytes nobody reads");
-    MessageWait(50);
+    connection.Wait(50);
     const double cpu0 = ProcessCpuSeconds();
     const auto t0 = Clock::now();
-    MessageWait(seconds * 1000);
+    connection.Wait(seconds * 1000);
     const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
     const double cpu = ProcessCpuSeconds() - cpu0;
-    CloseComm();
+    connection.Close();
     std::printf("idle open port with unread bytes: %.3f s, CPU %.3f s = %.3f%% of one core\n", wall,
                 cpu, 100.0 * cpu / wall);
 }

@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
     emit form.cbb_SerialPort->activated(index);
 
     TDisplaySession ownSession;
-    const TSessionTarget target{display.PortName(), CurrentBaudRate};
+    ownSession.SetTarget({display.PortName(), form.CurrentBaudRate()});
     TTraceReader reader(display.TracePath());
     reader.ReadNew();
     std::mt19937 random(std::random_device{}());
@@ -272,7 +272,7 @@ int main(int argc, char** argv) {
         return PumpUntil([&] { return !form.ActionRunning(); }, 10s);
     };
     const auto runSession = [&] {
-        if (!ownSession.SetCommand(target, 0))
+        if (!ownSession.SetCommand(0))
             return false;
         const TActionResult result = ownSession.WaitForResult();
         return result.HandShake == 0 && result.Sent;

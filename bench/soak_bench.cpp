@@ -39,30 +39,22 @@ namespace {
 struct TActionKind {
     const char* Name;
     const char* Expected; // the outcome against a display that stays
-    std::function<bool(TDisplaySession&, const TSessionTarget&, int)> Start;
+    std::function<bool(TDisplaySession&, int)> Start;
 };
 
 const std::vector<TActionKind>& ActionKinds() {
     static const std::vector<TActionKind> kinds = {
         {"GetSettings", "Summary",
-         [](TDisplaySession& s, const TSessionTarget& t, int) {
-             return s.GetSettings(t, TSystemInfo{});
-         }},
-        {"SetCommand", "Done",
-         [](TDisplaySession& s, const TSessionTarget& t, int i) {
-             return s.SetCommand(t, i % 15);
-         }},
+         [](TDisplaySession& s, int) { return s.GetSettings(TSystemInfo{}); }},
+        {"SetCommand", "Done", [](TDisplaySession& s, int i) { return s.SetCommand(i % 15); }},
         {"SetBrightness", "Done",
-         [](TDisplaySession& s, const TSessionTarget& t, int i) {
-             return s.SetBrightness(t, 1 + i % 4);
-         }},
-        {"Clear", "no message",
-         [](TDisplaySession& s, const TSessionTarget& t, int) { return s.Clear(t); }},
+         [](TDisplaySession& s, int i) { return s.SetBrightness(1 + i % 4); }},
+        {"Clear", "no message", [](TDisplaySession& s, int) { return s.Clear(); }},
         {"DisplayText", "no message",
-         [](TDisplaySession& s, const TSessionTarget& t, int i) {
-             return s.DisplayText(
-                 t, u"Soak " + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)), 437,
-                 TTextPosition{1 + i % 2, 1 + i % 20});
+         [](TDisplaySession& s, int i) {
+             return s.DisplayText(u"Soak " +
+                                      std::u16string(1, static_cast<char16_t>(u'0' + i % 10)),
+                                  437, TTextPosition{1 + i % 2, 1 + i % 20});
          }},
     };
     return kinds;
@@ -187,7 +179,8 @@ TActionResult RunAction(TDisplaySession& session, const TSessionTarget& target,
                         const TActionKind& kind, int i,
                         const std::function<void(Clock::time_point)>& duringAction, double& ms) {
     const auto start = Clock::now();
-    if (!kind.Start(session, target, i)) {
+    session.SetTarget(target);
+    if (!kind.Start(session, i)) {
         ms = 0;
         TActionResult refused;
         refused.Messages.push_back({TMessageKind::Error, TMessageStyle::Error, "not started"});

@@ -2,6 +2,7 @@
 // vylctl: the display's set-up from the command line.
 
 #include "untCliCommands.h"
+#include "untCliHelp.h"
 #include "untCliOptions.h"
 #include "untCliTexts.h"
 #include "untLangID.h"
@@ -19,9 +20,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     QCoreApplication application(argc, argv);
 
-    const std::uint16_t langID = GetSystemDefaultLangID();
-    SelectLanguageTexts(langID);
-    SetCliChinese(IsChineseLangID(langID));
+    SetProcessLanguage(GetSystemDefaultLangID());
 
     const TCliParse parse = ParseCliArguments(args);
     TCliOutput out(parse.Options.Quiet);

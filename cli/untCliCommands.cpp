@@ -2,6 +2,8 @@
 #include "untCliCommands.h"
 
 #include "untActionTexts.h"
+#include "untCliCommandTable.h"
+#include "untCliJson.h"
 #include "untCliPlan.h"
 #include "untCliSession.h"
 #include "untCliSettings.h"
@@ -17,28 +19,22 @@
 
 #include <QFile>
 
-namespace {
-
-QString Q(std::string_view text) {
+static QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-TExitCode UsageError(TCliOutput& out, const QString& message) {
+static TExitCode UsageError(TCliOutput& out, const QString& message) {
     out.Error(message + QLatin1Char('\n') + CliText(TCliText::TryHelp));
     return TExitCode::Usage;
 }
 
 // ---------------------------------------------------------------- ports
 
-std::string JsonString(const std::string& text) {
-    return Utf16ToUtf8(JsonStringLiteral(Utf8ToUtf16(text)));
-}
-
-std::string OrDash(const std::string& text) {
+static std::string OrDash(const std::string& text) {
     return text.empty() ? std::string("-") : text;
 }
 
-TExitCode Ports(const TCliOptions& options, TCliOutput& out) {
+TExitCode CliPorts(const TCliOptions& options, TCliOutput& out) {
     std::vector<TPortInfo> ports;
     if (!ListPortInfo(ports)) {
         out.Error(CliText(TCliText::PortListUnreadable));
@@ -46,18 +42,16 @@ TExitCode Ports(const TCliOptions& options, TCliOutput& out) {
     }
     std::string text;
     if (options.Json) {
-        text = "[";
-        for (std::size_t i = 0; i < ports.size(); ++i) {
-            const TPortInfo& p = ports[i];
-            text += std::string(i == 0 ? "\n" : ",\n") + "    {\"name\": " + JsonString(p.Name) +
-                    ", \"device\": " + JsonString(p.DevicePath) +
-                    ", \"stablePath\": " + JsonString(p.StablePath) +
-                    ", \"usbId\": " + JsonString(p.UsbId) +
-                    ", \"manufacturer\": " + JsonString(p.Manufacturer) +
-                    ", \"product\": " + JsonString(p.Product) +
-                    ", \"virtual\": " + (p.Virtual ? "true" : "false") + "}";
-        }
-        text += ports.empty() ? "]\n" : "\n]\n";
+        std::vector<nlohmann::ordered_json> objects;
+        for (const TPortInfo& p : ports)
+            objects.push_back({{"name", p.Name},
+                               {"device", p.DevicePath},
+                               {"stablePath", p.StablePath},
+                               {"usbId", p.UsbId},
+                               {"manufacturer", p.Manufacturer},
+                               {"product", p.Product},
+                               {"virtual", p.Virtual}});
+        text = JsonObjectLines(objects);
     } else {
         for (const TPortInfo& p : ports)
             text += p.Name + '\t' + OrDash(p.DevicePath) + '\t' + OrDash(p.StablePath) + '\t' +
@@ -70,7 +64,7 @@ TExitCode Ports(const TCliOptions& options, TCliOutput& out) {
 
 // ---------------------------------------------------------------- finding
 
-std::string HandShakeName(TAnsweredHandShake answered) {
+static std::string HandShakeName(TAnsweredHandShake answered) {
     switch (answered) {
     case TAnsweredHandShake::JavaPos:
         return "javapos";
@@ -83,32 +77,29 @@ std::string HandShakeName(TAnsweredHandShake answered) {
 }
 
 // Every display found, one per port: a line of tab-separated fields, or a JSON array.
-std::string FoundText(const TSearchResult& search, bool json) {
-    std::string text = json ? "[" : "";
-    bool first = true;
+static std::string FoundText(const TSearchResult& search, bool json) {
+    std::string text;
+    std::vector<nlohmann::ordered_json> objects;
     for (const TPortSearch& port : search.Ports) {
         if (!port.Found)
             continue;
         const TFoundDisplay& d = *port.Found;
         const std::string firmware = d.ByDocument ? std::to_string(d.FirmwareVersion) : "";
-        if (json) {
-            text += std::string(first ? "\n" : ",\n") + "    {\"port\": " + JsonString(d.PortName) +
-                    ", \"baud\": " + std::to_string(d.BaudRate) +
-                    ", \"model\": " + (d.ByDocument ? JsonString(d.Model) : "null") +
-                    ", \"firmware\": " + (d.ByDocument ? firmware : "null") +
-                    ", \"handshake\": \"" + HandShakeName(d.HandShake) + "\"" + ", \"javapos\": " +
-                    (d.HandShake == TAnsweredHandShake::JavaPos ? "true" : "false") + "}";
-        } else {
-            text += d.PortName + '\t' + std::to_string(d.BaudRate) + '\t' +
-                    OrDash(d.ByDocument ? d.Model : "") + '\t' + OrDash(firmware) + '\t' +
-                    HandShakeName(d.HandShake) + '\n';
-        }
-        first = false;
+        objects.push_back(
+            {{"port", d.PortName},
+             {"baud", d.BaudRate},
+             {"model", d.ByDocument ? nlohmann::ordered_json(d.Model) : nullptr},
+             {"firmware", d.ByDocument ? nlohmann::ordered_json(d.FirmwareVersion) : nullptr},
+             {"handshake", HandShakeName(d.HandShake)},
+             {"javapos", d.HandShake == TAnsweredHandShake::JavaPos}});
+        text += d.PortName + '\t' + std::to_string(d.BaudRate) + '\t' +
+                OrDash(d.ByDocument ? d.Model : "") + '\t' + OrDash(firmware) + '\t' +
+                HandShakeName(d.HandShake) + '\n';
     }
-    return json ? text + "\n]\n" : text;
+    return json ? JsonObjectLines(objects) : text;
 }
 
-TExitCode Find(const TCliOptions& options, TCliOutput& out) {
+TExitCode CliFind(const TCliOptions& options, TCliOutput& out) {
     TSearchRequest request;
     if (options.Port)
         request.Ports.push_back(*options.Port);
@@ -134,13 +125,13 @@ TExitCode Find(const TCliOptions& options, TCliOutput& out) {
         return *code;
     out.Data(FoundText(search, options.Json));
     if (OtherSpeedsTried(search))
-        out.Progress(StrayCharactersFoundText(CliChinese()));
+        out.Progress(StrayCharactersFoundText());
     return TExitCode::Success;
 }
 
 // ---------------------------------------------------------------- reading
 
-TExitCode Get(const TCliOptions& options, TCliOutput& out) {
+TExitCode CliGet(const TCliOptions& options, TCliOutput& out) {
     TCliSession session(options, out);
     if (auto code = session.ResolveTarget())
         return *code;
@@ -155,7 +146,7 @@ TExitCode Get(const TCliOptions& options, TCliOutput& out) {
     return TExitCode::Success;
 }
 
-TExitCode Save(const TCliOptions& options, TCliOutput& out) {
+TExitCode CliSave(const TCliOptions& options, TCliOutput& out) {
     const std::string& path = options.Arguments.front();
     TCliSession session(options, out);
     if (auto code = session.ResolveTarget())
@@ -182,8 +173,8 @@ TExitCode Save(const TCliOptions& options, TCliOutput& out) {
 
 // The display's settings under a change: with --force, a display that cannot be read gets the
 // window's defaults, as the window sends them when nobody pressed Get Setting.
-std::optional<TExitCode> ReadForChange(const TCliOptions& options, TCliOutput& out,
-                                       TCliSession& session, TSystemInfo& record) {
+static std::optional<TExitCode> ReadForChange(const TCliOptions& options, TCliOutput& out,
+                                              TCliSession& session, TSystemInfo& record) {
     TActionResult result;
     const std::optional<TExitCode> code = session.ReadSettings(record, result);
     if (code && options.Force && (*code == TExitCode::NoDisplay || *code == TExitCode::Unusable)) {
@@ -194,11 +185,12 @@ std::optional<TExitCode> ReadForChange(const TCliOptions& options, TCliOutput& o
     return code;
 }
 
-TExitCode Set(const TCliOptions& options, TCliOutput& out) {
-    TSettingRequest request;
-    for (const std::string& argument : options.Arguments)
-        if (const QString error = AddSettingArgument(argument, request); !error.isEmpty())
-            return UsageError(out, error);
+// What `set` and `apply` share once their input is good: the display read, the plan over its
+// settings (`planFailure` when it cannot be made), the actions sent and confirmed.
+template <typename Input>
+static TExitCode ChangeSettings(const TCliOptions& options, TCliOutput& out, const Input& input,
+                                QString (*planOf)(const TSystemInfo&, Input, TSettingPlan&),
+                                TExitCode planFailure) {
     TCliSession session(options, out);
     if (auto code = session.ResolveTarget())
         return *code;
@@ -206,14 +198,23 @@ TExitCode Set(const TCliOptions& options, TCliOutput& out) {
     if (auto code = ReadForChange(options, out, session, display))
         return *code;
     TSettingPlan plan;
-    if (const QString error = PlanOfRequest(display, request, plan); !error.isEmpty()) {
+    if (const QString error = planOf(display, input, plan); !error.isEmpty()) {
         out.Error(error);
-        return TExitCode::Unusable;
+        return planFailure;
     }
     return SendAndConfirm(session, out, plan);
 }
 
-TExitCode Apply(const TCliOptions& options, TCliOutput& out) {
+TExitCode CliSet(const TCliOptions& options, TCliOutput& out) {
+    TSettingRequest request;
+    for (const std::string& argument : options.Arguments)
+        if (const QString error = AddSettingArgument(argument, request); !error.isEmpty())
+            return UsageError(out, error);
+    return ChangeSettings<const TSettingRequest&>(options, out, request, PlanOfRequest,
+                                                  TExitCode::Unusable);
+}
+
+TExitCode CliApply(const TCliOptions& options, TCliOutput& out) {
     const QString path = QFile::decodeName(options.Arguments.front().c_str());
     // The file must read as settings before the display is touched.
     std::u16string text;
@@ -231,23 +232,13 @@ TExitCode Apply(const TCliOptions& options, TCliOutput& out) {
         out.Error(failure);
         return TExitCode::FileError;
     }
-    TCliSession session(options, out);
-    if (auto code = session.ResolveTarget())
-        return *code;
-    TSystemInfo display;
-    if (auto code = ReadForChange(options, out, session, display))
-        return *code;
-    TSettingPlan plan;
-    if (const QString error = PlanOfFile(display, text, plan); !error.isEmpty()) {
-        out.Error(error);
-        return TExitCode::FileError;
-    }
-    return SendAndConfirm(session, out, plan);
+    return ChangeSettings<std::u16string_view>(options, out, text, PlanOfFile,
+                                               TExitCode::FileError);
 }
 
 // ---------------------------------------------------------------- the test page
 
-TExitCode Text(const TCliOptions& options, TCliOutput& out) {
+TExitCode CliShowText(const TCliOptions& options, TCliOutput& out) {
     TCliSession session(options, out);
     if (auto code = session.ResolveTarget())
         return *code;
@@ -271,72 +262,43 @@ TExitCode Text(const TCliOptions& options, TCliOutput& out) {
     const std::u16string text = Utf8ToUtf16(options.Arguments.front());
     const int codePage = CodePageAtIndex(codePageRow);
     TActionResult result;
-    if (auto code = session.Run(
-            [&](TDisplaySession& s, const TSessionTarget& target) {
-                return s.DisplayText(target, text, codePage, position);
-            },
-            result))
+    if (auto code = session.Run(result, &TDisplaySession::DisplayText, text, codePage, position))
         return *code;
     return TExitCode::Success;
 }
 
-TExitCode PlainAction(const TCliOptions& options, TCliOutput& out, const TActionStart& start) {
+// An action without values of its own: clear, restart, a test pattern.
+template <typename... Params, typename... Args>
+static TExitCode PlainAction(const TCliOptions& options, TCliOutput& out,
+                             bool (TDisplaySession::*action)(Params...), Args... args) {
     TCliSession session(options, out);
     if (auto code = session.ResolveTarget())
         return *code;
     TActionResult result;
-    if (auto code = session.Run(start, result))
+    if (auto code = session.Run(result, action, args...))
         return *code;
     return TExitCode::Success;
 }
 
-TExitCode Pattern(const TCliOptions& options, TCliOutput& out) {
-    const QString name = Q(options.Arguments.front()).trimmed();
-    const TTestPattern* pattern = nullptr;
-    QString names;
-    for (const TTestPattern& row : TestPatterns) {
-        if (Q(row.Name).compare(name, Qt::CaseInsensitive) == 0)
-            pattern = &row;
-        names += (names.isEmpty() ? QString() : QStringLiteral(", ")) + Q(row.Name);
-    }
+TExitCode CliPattern(const TCliOptions& options, TCliOutput& out) {
+    const TTestPattern* pattern = TestPatternNamed(options.Arguments.front());
     if (pattern == nullptr)
-        return UsageError(out, CliText(TCliText::UnknownPattern).arg(name, names));
-    const int tag = pattern->Tag;
-    return PlainAction(options, out, [tag](TDisplaySession& s, const TSessionTarget& target) {
-        return s.ShowTestPattern(target, tag);
-    });
+        return UsageError(out,
+                          CliText(TCliText::UnknownPattern)
+                              .arg(Q(options.Arguments.front()).trimmed(), Q(TestPatternNames())));
+    return PlainAction(options, out, &TDisplaySession::ShowTestPattern, pattern->Tag);
 }
 
-} // namespace
+TExitCode CliClear(const TCliOptions& options, TCliOutput& out) {
+    return PlainAction(options, out, &TDisplaySession::Clear);
+}
+
+TExitCode CliRestart(const TCliOptions& options, TCliOutput& out) {
+    return PlainAction(options, out, &TDisplaySession::Restart);
+}
 
 TExitCode RunCliCommand(const TCliOptions& options, TCliOutput& out) {
-    switch (options.Command) {
-    case TCliCommand::Ports:
-        return Ports(options, out);
-    case TCliCommand::Find:
-        return Find(options, out);
-    case TCliCommand::Get:
-        return Get(options, out);
-    case TCliCommand::Set:
-        return Set(options, out);
-    case TCliCommand::Apply:
-        return Apply(options, out);
-    case TCliCommand::Save:
-        return Save(options, out);
-    case TCliCommand::Text:
-        return Text(options, out);
-    case TCliCommand::Clear:
-        return PlainAction(options, out, [](TDisplaySession& s, const TSessionTarget& target) {
-            return s.Clear(target);
-        });
-    case TCliCommand::Restart:
-        return PlainAction(options, out, [](TDisplaySession& s, const TSessionTarget& target) {
-            return s.Restart(target);
-        });
-    case TCliCommand::Pattern:
-        return Pattern(options, out);
-    case TCliCommand::None:
-        break;
-    }
+    if (const TCliCommandRow* row = CliCommandRow(options.Command))
+        return row->Run(options, out);
     return UsageError(out, CliText(TCliText::NoCommand));
 }

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
-// The --help texts.
+// The --help texts, printed from the command table's rows.
 
-#include "untCliOptions.h"
-#include "untCliSettings.h"
+#include "untCliHelp.h"
+
+#include "untCliCommandTable.h"
+#include "untCliExitCodes.h"
+#include "untListNames.h"
 #include "untTestPatterns.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -25,20 +29,6 @@ Options may stand before or after the command; '--' ends them (for a text that s
 '-'). Data goes to standard output, messages to standard error, in Chinese when the system
 language is zh_CN and in English otherwise. Nothing is asked and nothing is kept between
 runs. Ctrl-C ends a running action: the port is released and no file is left half-written.
-)";
-
-const char* const ExitStatus = R"(
-Exit status:
-  0    success
-  1    the action failed otherwise: frames not handed to the port, the display disconnected
-  2    usage error: unknown command, option or setting, a bad value
-  3    the port cannot be opened (the system's reason is shown)
-  4    no display answered: the standard handshake failed, no settings came back, or the
-       search proved no display at any speed
-  5    the display answered with something that is no settings document
-  6    not confirmed: the settings read back differ from what was sent
-  7    a file cannot be read or written, or holds no usable settings
-  130  interrupted by Ctrl-C (128 + the signal's number; 143 for SIGTERM)
 )";
 
 // `first` and then the words of `text`, lines broken before column 92 and continued at
@@ -66,7 +56,19 @@ std::string Wrapped(const std::string& first, const std::string& text, std::size
     return out + "\n";
 }
 
-std::string SetKeys() {
+std::string ExitStatus() {
+    std::string text = "\nExit status:\n";
+    for (const TExitStatusRow& row : ExitStatusTable) {
+        std::string codes = "  " + std::string(row.Codes);
+        codes.resize(std::max<std::size_t>(codes.size() + 2, 7), ' ');
+        text += Wrapped(codes.substr(0, codes.size() - 1), std::string(row.Meaning), 7);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string SetKeysHelp() {
     const std::size_t at = 19; // where the descriptions start
     return "Settings (values as the window's lists show them, case ignored):\n" +
            Wrapped("  command=NAME     command mode:", ListNames(TSettingList::CommandMode), at) +
@@ -82,142 +84,39 @@ std::string SetKeys() {
            Wrapped("  codepage=NAME    code page:", ListNames(TSettingList::CodePage), at);
 }
 
-std::string PatternNames() {
-    std::string names;
-    for (const TTestPattern& pattern : TestPatterns)
-        names += (names.empty() ? "" : ", ") + std::string(pattern.Name);
-    return names;
+std::string PatternHelp() {
+    return Wrapped("",
+                   "Fills both lines with 32 consecutive character codes, shown in the "
+                   "display's own character set and code page, as the window's test page "
+                   "does: " +
+                       TestPatternNames() + ".",
+                   0);
 }
 
-std::string General() {
-    return std::string(R"(Usage: vylctl [OPTIONS] COMMAND [ARGUMENTS]
+std::string CliHelpText(TCliCommand command) {
+    const TCliCommandRow* row = CliCommandRow(command);
+    if (row == nullptr) {
+        std::string commands;
+        for (const TCliCommandRow& r : CliCommands()) {
+            std::string synopsis = "  " + std::string(r.Synopsis);
+            synopsis.resize(std::max<std::size_t>(synopsis.size() + 1, 21), ' ');
+            commands += synopsis + std::string(r.Summary) + "\n";
+        }
+        return R"(Usage: vylctl [OPTIONS] COMMAND [ARGUMENTS]
 
 Sets up a VYL customer display (two lines of 20 characters) on a serial port: the actions,
 values and settings file of the VYL Setup window, for scripts and remote shells.
 
 Commands:
-  ports              list the serial ports, with their devices and USB adapters
-  find               find the display's speed on --port, or its port too (--all-ports)
-  get                read the display's settings (--json: the document it sent)
-  set KEY=VALUE...   change settings, then read them back to confirm
-  apply FILE         send every setting of a settings file (the window's format)
-  save FILE          read the display and write its settings file
-  text TEXT          show a text (--row, --column, --codepage)
-  clear              clear the screen
-  restart            restart the display
-  pattern NAME       show a character test pattern, 20-3F to E0-FF
-)") + Common +
-           ExitStatus + R"(
+)" + commands + Common +
+               ExitStatus() + R"(
 Examples:
   vylctl find --all-ports
   vylctl --port ttyUSB0 set line1="  WELCOME" line2="Thank you" brightness=100
   vylctl --port ttyUSB0 save shop.ini
 )";
-}
-
-} // namespace
-
-std::string CliHelpText(TCliCommand command) {
-    switch (command) {
-    case TCliCommand::None:
-        return General();
-    case TCliCommand::Ports:
-        return std::string(R"(Usage: vylctl ports [--json]
-
-Lists the serial ports the window lists, one per line, fields separated by a tab: the name
-(what --port takes), the device it opens, the stable /dev/serial/by-id link to it or "-", and
-for a USB adapter vendor:product, manufacturer and product as the adapter reports them.
-Ports published by a program on this machine (the virtual display) read "virtual" there.
-With --json: an array of objects with the members name, device, stablePath, usbId,
-manufacturer, product and virtual.
-)") + Common + ExitStatus;
-    case TCliCommand::Find:
-        return std::string(R"(Usage: vylctl find [--port NAME] [--all-ports] [--baud RATE] [--json]
-
-Finds the display on --port: the speed it listens at (--baud first when given, then 9600,
-the factory speed, then the others), its model and firmware, and whether it answers the
-JavaPOS handshake. A speed counts only when the display proves itself there: its settings
-document, or a handshake answer that deciphers to the challenge.
---all-ports    search every listed port as well, side by side. The search request then goes
-               to whatever device is on each port.
-Only the settings request is sent at a speed not yet proven: a display at another speed
-reads it garbled, and at worst shows stray characters; no setting changes. The handshakes
-follow only where something answered.
-Prints one line per display found, fields separated by a tab: port, speed, model and
-firmware version ("-" when only a handshake proved the display), and the handshake it
-answered ("javapos", or "standard" for a display without JavaPOS). With --json: an array of
-objects with the members port, baud, model, firmware, handshake and javapos.
-When no display is found, what was tried on each port goes to standard error (exit status
-4; 3 when the one port asked for cannot be opened).
-)") + Common + ExitStatus;
-    case TCliCommand::Get:
-        return std::string(R"(Usage: vylctl get --port NAME [--baud RATE] [--json]
-
-Reads the display's settings (the JavaPOS handshake, then the settings request) and prints
-the six lines of the window's summary: model, firmware version, speed, command set, character
-set and code page. With --json it prints the settings document exactly as the display sent
-it, followed by a line break.
-)") + Common + ExitStatus;
-    case TCliCommand::Set:
-        return R"(Usage: vylctl set --port NAME [--baud RATE] [--force] KEY=VALUE...
-
-Changes settings as the window's Setting buttons do (the standard handshake, the frames and
-their pauses). It reads the display first: the welcome action always sends both lines and the
-scroll choice, the code page action the character set and the code page, so what was not
-given is taken from the display (a line from the bytes the display reports, else from its
-text in the display's code page). A given line is converted into the code page given with it,
-else into the display's. The speed goes last, and the read-back uses the new speed. Then the
-display is read again; when it does not report what was sent, the exit status is 6.
-When the standard handshake fails nothing is sent (exit status 4) unless --force; with
---force, a display whose settings cannot be read gets the window's defaults for what was not
-given.
-
-)" + SetKeys() +
-               Common + ExitStatus + R"(
-Example:
-  vylctl --port ttyUSB0 set line1="  WELCOME" scroll=off brightness=75%
-)";
-    case TCliCommand::Apply:
-        return std::string(R"(Usage: vylctl apply --port NAME [--baud RATE] [--force] FILE
-
-Sends every setting of a settings file as the window's Load Setting would show it (the same
-reading rules and errors; keys the file lacks keep the display's values; the welcome lines are
-converted into the file's code page), then reads the display back as 'set' does. A value that
-none of the window's lists holds is refused before anything is sent. --force as for 'set'.
-)") + Common + ExitStatus;
-    case TCliCommand::Save:
-        return std::string(R"(Usage: vylctl save --port NAME [--baud RATE] FILE
-
-Reads the display and writes FILE byte for byte as the window's Save Setting writes after a
-Get Setting (nine members, UTF-8, CR LF). FILE is written under the name given (no extension
-is added) and replaced whole: it is either the new file or left as it was.
-)") + Common + ExitStatus;
-    case TCliCommand::Text:
-        return std::string(
-                   R"(Usage: vylctl text --port NAME [--row R --column C] [--codepage NAME] TEXT
-
-Shows TEXT on the display as the window's Display Text does: as it stands, neither padded nor
-centred. --row (1 or 2) and --column (1 to 20) place it; either alone takes 1 for the other.
-The text is converted into --codepage, or when that is left out into the display's own code
-page, which is read first.
-)") + Common + ExitStatus;
-    case TCliCommand::Clear:
-        return std::string("Usage: vylctl clear --port NAME [--baud RATE]\n\nClears the "
-                           "display's screen.\n") +
-               Common + ExitStatus;
-    case TCliCommand::Restart:
-        return std::string("Usage: vylctl restart --port NAME [--baud RATE]\n\nRestarts the "
-                           "display; it shows its welcome lines again.\n") +
-               Common + ExitStatus;
-    case TCliCommand::Pattern:
-        return "Usage: vylctl pattern --port NAME [--baud RATE] NAME\n\n" +
-               Wrapped("",
-                       "Fills both lines with 32 consecutive character codes, shown in the "
-                       "display's own character set and code page, as the window's test "
-                       "page does: " +
-                           PatternNames() + ".",
-                       0) +
-               Common + ExitStatus;
     }
-    return General();
+    return "Usage: vylctl " + std::string(row->Usage) + "\n" + std::string(row->Description) +
+           (row->Generated != nullptr ? row->Generated() : std::string()) + Common + ExitStatus() +
+           std::string(row->Example);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untCliOptions.h"
 
+#include "untBaudRate.h"
+#include "untCliCommandTable.h"
 #include "untCliSettings.h"
 #include "untCliTexts.h"
 
@@ -9,36 +11,6 @@
 #include <charconv>
 
 namespace {
-
-struct TCommandRow {
-    TCliCommand Command;
-    std::string_view Name;
-    // The number of arguments it takes: at least Min, at most Max (-1: no limit).
-    int Min;
-    int Max;
-    const char16_t* ArgumentsEn; // for the count message
-    const char16_t* ArgumentsZh;
-};
-
-constexpr std::array<TCommandRow, 10> Commands{{
-    {TCliCommand::Ports, "ports", 0, 0, u"no arguments", u"不带参数"},
-    {TCliCommand::Find, "find", 0, 0, u"no arguments", u"不带参数"},
-    {TCliCommand::Get, "get", 0, 0, u"no arguments", u"不带参数"},
-    {TCliCommand::Set, "set", 1, -1, u"one or more KEY=VALUE", u"一个或多个 KEY=VALUE"},
-    {TCliCommand::Apply, "apply", 1, 1, u"one file name", u"一个文件名"},
-    {TCliCommand::Save, "save", 1, 1, u"one file name", u"一个文件名"},
-    {TCliCommand::Text, "text", 1, 1, u"one text", u"一段文本"},
-    {TCliCommand::Clear, "clear", 0, 0, u"no arguments", u"不带参数"},
-    {TCliCommand::Restart, "restart", 0, 0, u"no arguments", u"不带参数"},
-    {TCliCommand::Pattern, "pattern", 1, 1, u"one pattern name", u"一个测试图案名"},
-}};
-
-const TCommandRow* CommandRow(TCliCommand command) {
-    for (const TCommandRow& row : Commands)
-        if (row.Command == command)
-            return &row;
-    return nullptr;
-}
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -81,24 +53,24 @@ struct TOptionRow {
     std::string_view Name;
     TOption Option;
     bool Valued;
-    // The commands it applies to; empty: every command.
-    std::vector<TCliCommand> Commands;
+    // Taken by every command; the others only by the commands whose rows name them.
+    bool Common;
 };
 
 const std::vector<TOptionRow>& Options() {
     static const std::vector<TOptionRow> rows = {
-        {"--port", TOption::Port, true, {}},
-        {"--baud", TOption::Baud, true, {}},
-        {"--json", TOption::Json, false, {}},
-        {"--quiet", TOption::Quiet, false, {}},
-        {"--force", TOption::Force, false, {TCliCommand::Set, TCliCommand::Apply}},
-        {"--all-ports", TOption::AllPorts, false, {TCliCommand::Find}},
-        {"--help", TOption::Help, false, {}},
-        {"-h", TOption::Help, false, {}},
-        {"--version", TOption::Version, false, {}},
-        {"--row", TOption::Row, true, {TCliCommand::Text}},
-        {"--column", TOption::Column, true, {TCliCommand::Text}},
-        {"--codepage", TOption::CodePage, true, {TCliCommand::Text}},
+        {"--port", TOption::Port, true, true},
+        {"--baud", TOption::Baud, true, true},
+        {"--json", TOption::Json, false, true},
+        {"--quiet", TOption::Quiet, false, true},
+        {"--force", TOption::Force, false, false},
+        {"--all-ports", TOption::AllPorts, false, false},
+        {"--help", TOption::Help, false, true},
+        {"-h", TOption::Help, false, true},
+        {"--version", TOption::Version, false, true},
+        {"--row", TOption::Row, true, false},
+        {"--column", TOption::Column, true, false},
+        {"--codepage", TOption::CodePage, true, false},
     };
     return rows;
 }
@@ -112,7 +84,7 @@ QString ApplyOption(TOption option, const std::string& value, TCliOptions& o) {
         return {};
     case TOption::Baud:
         if (const int row = RowNamed(TSettingList::BaudRate, value); row >= 0) {
-            o.BaudRate = BaudRateOfRow(row);
+            o.BaudRate = BaudRateTable[static_cast<std::size_t>(row)].BitsPerSecond;
             return {};
         }
         return Message(TCliText::BadBaudRate, Q(value), Q(ListNames(TSettingList::BaudRate)));
@@ -162,7 +134,7 @@ QString ApplyOption(TOption option, const std::string& value, TCliOptions& o) {
 } // namespace
 
 std::string_view CommandName(TCliCommand command) {
-    const TCommandRow* row = CommandRow(command);
+    const TCliCommandRow* row = CliCommandRow(command);
     return row != nullptr ? row->Name : std::string_view{};
 }
 
@@ -178,7 +150,7 @@ TCliParse ParseCliArguments(const std::vector<std::string>& args) {
         if (!isOption) {
             if (!commandSeen) {
                 commandSeen = true;
-                for (const TCommandRow& row : Commands)
+                for (const TCliCommandRow& row : CliCommands())
                     if (row.Name == arg)
                         o.Command = row.Command;
                 if (o.Command == TCliCommand::None && parse.Error.isEmpty())
@@ -234,20 +206,18 @@ TCliParse ParseCliArguments(const std::vector<std::string>& args) {
         parse.Error = CliText(TCliText::NoCommand);
         return parse;
     }
+    const TCliCommandRow& row = *CliCommandRow(o.Command);
     for (const auto& [option, value] : given) {
-        const auto& applies = option->Commands;
-        if (!applies.empty() &&
-            std::find(applies.begin(), applies.end(), o.Command) == applies.end()) {
+        if (!option->Common &&
+            std::find(row.Options.begin(), row.Options.end(), option->Name) == row.Options.end()) {
             parse.Error =
                 Message(TCliText::OptionNotForCommand, Q(option->Name), Q(CommandName(o.Command)));
             return parse;
         }
     }
-    const TCommandRow& row = *CommandRow(o.Command);
     const int count = static_cast<int>(o.Arguments.size());
-    if (count < row.Min || (row.Max >= 0 && count > row.Max)) {
-        parse.Error = Message(TCliText::ArgumentCount, Q(row.Name),
-                              QString::fromUtf16(CliChinese() ? row.ArgumentsZh : row.ArgumentsEn));
+    if (count < row.MinArguments || (row.MaxArguments >= 0 && count > row.MaxArguments)) {
+        parse.Error = Message(TCliText::ArgumentCount, Q(row.Name), CliText(row.Arguments));
         return parse;
     }
     const bool portless =

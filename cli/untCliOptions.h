@@ -37,6 +37,3 @@ struct TCliParse {
 TCliParse ParseCliArguments(const std::vector<std::string>& args);
 
 std::string_view CommandName(TCliCommand command);
-
-// The --help text: the whole program's for None, else the command's.
-std::string CliHelpText(TCliCommand command);

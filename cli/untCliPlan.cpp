@@ -166,54 +166,42 @@ QString PlanDifferences(const TSettingPlan& plan, const TSystemInfo& got) {
     return lines.join(QLatin1Char('\n'));
 }
 
+namespace {
+
+// One of the window's Setting actions, run to its end and reported.
+template <typename... Params, typename... Args>
+std::optional<TExitCode> Step(TCliSession& session, TCliOutput& out, const char* name,
+                              bool (TDisplaySession::*action)(Params...), Args... args) {
+    TActionResult result;
+    if (auto code = session.Run(result, action, args...))
+        return code;
+    out.Progress(
+        CliText(TCliText::ActionDone).arg(QString::fromLatin1(name), QStringLiteral("Done!")));
+    return std::nullopt;
+}
+
+} // namespace
+
 TExitCode SendAndConfirm(TCliSession& session, TCliOutput& out, const TSettingPlan& plan) {
     const TSystemInfo& want = plan.Want;
-    struct TStep {
-        const char* Name;
-        TActionStart Start;
-    };
-    std::vector<TStep> steps;
-    if (plan.Command)
-        steps.push_back(
-            {"command", [no = want.Comm_No](TDisplaySession& s, const TSessionTarget& t) {
-                 return s.SetCommand(t, no);
-             }});
-    if (plan.Brightness)
-        steps.push_back(
-            {"brightness", [level = want.back_light](TDisplaySession& s, const TSessionTarget& t) {
-                 return s.SetBrightness(t, level);
-             }});
-    if (plan.Welcome) {
-        // The bytes of the hex views go out, as from the window.
-        const ByteString line1 = HexTextToBytes(want.wel_mess1_hex);
-        const ByteString line2 = HexTextToBytes(want.wel_mess2_hex);
-        const bool scroll = plan.Values.Scroll2;
-        steps.push_back(
-            {"welcome", [line1, line2, scroll](TDisplaySession& s, const TSessionTarget& t) {
-                 return s.SetWelcome(t, line1, line2, scroll);
-             }});
-    }
-    if (plan.CodePage)
-        steps.push_back(
-            {"charset/codepage", [charset = want.Char_No, codePage = want.Expand_Char_No](
-                                     TDisplaySession& s, const TSessionTarget& t) {
-                 return s.SetCodePage(t, charset, codePage);
-             }});
-    // The speed last: what follows talks at the new speed.
-    if (plan.BaudRate)
-        steps.push_back(
-            {"baud", [no = want.Baud_Rate](TDisplaySession& s, const TSessionTarget& t) {
-                 return s.SetBaudRate(t, no);
-             }});
-    for (const TStep& step : steps) {
-        TActionResult result;
-        if (auto code = session.Run(step.Start, result))
-            return *code;
-        if (result.NewBaudRate)
-            session.FollowBaudRate(*result.NewBaudRate);
-        out.Progress(CliText(TCliText::ActionDone)
-                         .arg(QString::fromLatin1(step.Name), QStringLiteral("Done!")));
-    }
+    std::optional<TExitCode> code;
+    if (!code && plan.Command)
+        code = Step(session, out, "command", &TDisplaySession::SetCommand, want.Comm_No);
+    if (!code && plan.Brightness)
+        code = Step(session, out, "brightness", &TDisplaySession::SetBrightness, want.back_light);
+    // The bytes of the hex views go out, as from the window.
+    if (!code && plan.Welcome)
+        code = Step(session, out, "welcome", &TDisplaySession::SetWelcome,
+                    HexTextToBytes(want.wel_mess1_hex), HexTextToBytes(want.wel_mess2_hex),
+                    plan.Values.Scroll2);
+    if (!code && plan.CodePage)
+        code = Step(session, out, "charset/codepage", &TDisplaySession::SetCodePage, want.Char_No,
+                    want.Expand_Char_No);
+    // The speed last: what follows talks at the new speed (the session's target follows it).
+    if (!code && plan.BaudRate)
+        code = Step(session, out, "baud", &TDisplaySession::SetBaudRate, want.Baud_Rate);
+    if (code)
+        return *code;
 
     TSystemInfo got;
     TActionResult result;

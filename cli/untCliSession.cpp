@@ -16,7 +16,7 @@ TCliSession::TCliSession(const TCliOptions& options, TCliOutput& out)
                      [this](const TActionMessage& message) {
                          if (message.Kind != TMessageKind::HandShakeFailed)
                              return;
-                         out_.Warning(HandShakeFailMessage);
+                         out_.Warning(HandShakeFailMessage());
                          if (options_.Force) {
                              out_.Warning(CliText(TCliText::Forced));
                          } else {
@@ -29,19 +29,19 @@ TCliSession::TCliSession(const TCliOptions& options, TCliOutput& out)
 std::optional<TExitCode> TCliSession::ResolveTarget() {
     const std::string port = options_.Port.value_or(std::string());
     if (options_.BaudRate) {
-        target_ = {port, *options_.BaudRate};
+        session_.SetTarget({port, *options_.BaudRate});
         return std::nullopt;
     }
-    // No speed given: the display's own, found from its factory speed on.
+    // No speed given: the display's own, found from its factory speed on (the search moves
+    // the target there).
     TSearchRequest request;
     request.Ports = {port};
     TSearchResult search;
     if (auto code = Search(request, search))
         return code;
-    target_ = {port, search.Found()->BaudRate};
-    out_.Progress(CliText(TCliText::SpeedFound).arg(target_.BaudRate));
+    out_.Progress(CliText(TCliText::SpeedFound).arg(session_.Target().BaudRate));
     if (OtherSpeedsTried(search))
-        out_.Progress(StrayCharactersFoundText(CliChinese()));
+        out_.Progress(StrayCharactersFoundText());
     return std::nullopt;
 }
 
@@ -63,7 +63,6 @@ std::optional<TExitCode> TCliSession::Search(const TSearchRequest& request, TSea
     search = result.Search.value_or(TSearchResult{});
     if (search.Found())
         return std::nullopt;
-    const bool chinese = CliChinese();
     // One port that does not open is the port's failure, as for every other action.
     if (search.Ports.size() == 1 && search.Ports.front().OpenFailed &&
         search.Ports.front().Tried.empty()) {
@@ -75,13 +74,13 @@ std::optional<TExitCode> TCliSession::Search(const TSearchRequest& request, TSea
         ReportOpenFailure(port.PortName, failed);
         return TExitCode::PortNotOpened;
     }
-    out_.Error(NotFoundText(search, chinese) + QLatin1Char('\n') + CliText(TCliText::NoDisplay));
+    out_.Error(NotFoundText(search) + QLatin1Char('\n') + CliText(TCliText::NoDisplay));
     return TExitCode::NoDisplay;
 }
 
 void TCliSession::ReportOpenFailure(const std::string& port, const TActionResult& result) {
     out_.Error(QStringLiteral("SerialPort Open Failed: ") + QString::fromStdString(port) +
-               QLatin1Char('\n') + OpenFailureDetail(result, CliChinese(), TFrontEnd::CommandLine));
+               QLatin1Char('\n') + OpenFailureDetail(result, TFrontEnd::CommandLine));
 }
 
 std::optional<TExitCode> TCliSession::Interrupted() {
@@ -91,21 +90,18 @@ std::optional<TExitCode> TCliSession::Interrupted() {
     return static_cast<TExitCode>(static_cast<int>(TExitCode::InterruptBase) + interrupt_.Signal());
 }
 
-std::optional<TExitCode> TCliSession::RunShared(const TActionStart& start, TActionResult& result) {
-    // A Ctrl-C between two actions ends the command before the next one.
-    if (auto code = Interrupted())
-        return code;
+std::optional<TExitCode> TCliSession::Ended(bool started, TActionResult& result) {
+    // Its messages arrive while it is waited for, below.
     refused_ = false;
-    if (!start(session_, target_)) {
+    if (!started) {
         out_.Error(QStringLiteral("the display session is busy"));
         return TExitCode::Failed;
     }
     result = session_.WaitForResult();
     if (auto code = Interrupted())
         return code;
-    const bool chinese = CliChinese();
     if (!result.Opened) {
-        ReportOpenFailure(target_.PortName, result);
+        ReportOpenFailure(session_.Target().PortName, result);
         return TExitCode::PortNotOpened;
     }
     if (refused_) {
@@ -113,16 +109,14 @@ std::optional<TExitCode> TCliSession::RunShared(const TActionStart& start, TActi
         return TExitCode::NoDisplay;
     }
     if (result.Disconnected) {
-        out_.Error(DisconnectedText(chinese) + QLatin1Char('\n') +
-                   DisconnectedDetail(chinese, TFrontEnd::CommandLine));
+        out_.Error(DisconnectedText() + QLatin1Char('\n') +
+                   DisconnectedDetail(TFrontEnd::CommandLine));
         return TExitCode::Failed;
     }
     return std::nullopt;
 }
 
-std::optional<TExitCode> TCliSession::Run(const TActionStart& start, TActionResult& result) {
-    if (auto code = RunShared(start, result))
-        return code;
+std::optional<TExitCode> TCliSession::AllSent(const TActionResult& result) {
     for (const TActionMessage& message : result.Messages) {
         if (message.Kind == TMessageKind::Error || message.Kind == TMessageKind::Fail) {
             out_.Error(QString::fromStdString(message.Text));
@@ -137,11 +131,10 @@ std::optional<TExitCode> TCliSession::Run(const TActionStart& start, TActionResu
 }
 
 std::optional<TExitCode> TCliSession::ReadSettings(TSystemInfo& record, TActionResult& result) {
-    const TSystemInfo under = DefaultRecord();
-    const TActionStart read = [&under](TDisplaySession& session, const TSessionTarget& target) {
-        return session.GetSettings(target, under);
-    };
-    if (auto code = RunShared(read, result))
+    // A Ctrl-C between two actions ends the command before the next one.
+    if (auto code = Interrupted())
+        return code;
+    if (auto code = Ended(session_.GetSettings(DefaultRecord()), result))
         return code;
     for (const TActionMessage& message : result.Messages) {
         switch (message.Kind) {

@@ -11,26 +11,31 @@
 #include "untCliOutput.h"
 #include "untDisplaySession.h"
 
-#include <functional>
 #include <optional>
-
-using TActionStart = std::function<bool(TDisplaySession&, const TSessionTarget&)>;
+#include <utility>
 
 class TCliSession {
 public:
     TCliSession(const TCliOptions& options, TCliOutput& out);
 
-    // Where the actions go: --port at --baud, or at the speed the display is found at. The
-    // exit code when there is no display to talk to.
+    // Where the actions go (the session's target): --port at --baud, or at the speed the
+    // display is found at; a speed change moves it. The exit code when there is no display to
+    // talk to.
     std::optional<TExitCode> ResolveTarget();
-    const TSessionTarget& Target() const { return target_; }
-    // After a speed change the display listens at its new speed.
-    void FollowBaudRate(int rate) { target_.BaudRate = rate; }
 
-    // Runs one action to its end. The failures that end a command are reported and returned:
-    // an interrupt, a port that does not open, a failed standard handshake (unless --force), a
-    // hang-up, an error, frames that were not handed to the port. nullopt when it ran.
-    std::optional<TExitCode> Run(const TActionStart& start, TActionResult& result);
+    // Runs one action of the session, `action` with `args`, to its end. The failures that end
+    // a command are reported and returned: an interrupt, a port that does not open, a failed
+    // standard handshake (unless --force), a hang-up, an error, frames that were not handed
+    // to the port. nullopt when it ran.
+    template <typename... Params, typename... Args>
+    std::optional<TExitCode> Run(TActionResult& result, bool (TDisplaySession::*action)(Params...),
+                                 Args&&... args) {
+        if (auto code = Interrupted())
+            return code;
+        if (auto code = Ended((session_.*action)(std::forward<Args>(args)...), result))
+            return code;
+        return AllSent(result);
+    }
 
     // Searches the request's ports for the display and reports what came of it. nullopt when
     // a display was found (`search` then says where); else the reported failure: 3 when the
@@ -47,13 +52,15 @@ public:
 
 private:
     void ReportOpenFailure(const std::string& port, const TActionResult& result);
-    std::optional<TExitCode> RunShared(const TActionStart& start, TActionResult& result);
+    // An action the session was asked to start, waited for: the failures every action shares.
+    std::optional<TExitCode> Ended(bool started, TActionResult& result);
+    // An error, a "Fail!", or frames that were not handed to the port.
+    std::optional<TExitCode> AllSent(const TActionResult& result);
 
     const TCliOptions& options_;
     TCliOutput& out_;
     TDisplaySession session_;
     TInterruptWatch interrupt_;
-    TSessionTarget target_;
     bool refused_ = false;
 };
 

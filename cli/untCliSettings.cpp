@@ -1,40 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untCliSettings.h"
 
-#include "untBaudRate.h"
 #include "untCliTexts.h"
-#include "untCodePage.h"
-#include "untCommandMode.h"
-#include "untInterChar.h"
 #include "untSettingsValues.h"
 #include "untUtf16.h"
-
-#include <charconv>
 
 namespace {
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-int RowCount(TSettingList list) {
-    switch (list) {
-    case TSettingList::BaudRate:
-        return static_cast<int>(BaudRateTable.size());
-    case TSettingList::CommandMode:
-        return static_cast<int>(CommandModeTable.size());
-    case TSettingList::Brightness:
-        return static_cast<int>(BrightnessNames.size());
-    case TSettingList::InterChar:
-        return static_cast<int>(InterCharTable.size());
-    case TSettingList::CodePage:
-        return static_cast<int>(CodePageTable.size());
-    }
-    return 0;
-}
-
-bool Matches(const QString& shown, const QString& wanted) {
-    return shown.trimmed().compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 QString BadValue(std::string_view key, std::string_view value, TSettingList list) {
@@ -64,59 +38,6 @@ QString TakeRow(std::string_view key, std::string_view value, TSettingList list,
 }
 
 } // namespace
-
-std::string RowName(TSettingList list, int row) {
-    if (row < 0 || row >= RowCount(list))
-        return {};
-    const auto index = static_cast<std::size_t>(row);
-    switch (list) {
-    case TSettingList::BaudRate:
-        return Q(BaudRateTable[index].Name).trimmed().toStdString();
-    case TSettingList::CommandMode:
-        return Q(CommandModeTable[index].Name).trimmed().toStdString();
-    case TSettingList::Brightness:
-        return std::string(BrightnessNames[index]);
-    case TSettingList::InterChar:
-        return std::string(InterCharTable[index].NameEn);
-    case TSettingList::CodePage:
-        return QString::fromStdU16String(std::u16string(CodePageTable[index].Name))
-            .trimmed()
-            .toStdString();
-    }
-    return {};
-}
-
-int RowNamed(TSettingList list, std::string_view name) {
-    const QString wanted = Q(name).trimmed();
-    if (wanted.isEmpty())
-        return -1;
-    for (int row = 0; row < RowCount(list); ++row) {
-        const QString shown = Q(RowName(list, row));
-        if (Matches(shown, wanted))
-            return row;
-        // The percent sign of a brightness may be left out.
-        if (list == TSettingList::Brightness && Matches(shown, wanted + QLatin1Char('%')))
-            return row;
-        if (list == TSettingList::InterChar &&
-            Matches(Q(InterCharTable[static_cast<std::size_t>(row)].NameZh), wanted))
-            return row;
-    }
-    return -1;
-}
-
-std::string ListNames(TSettingList list) {
-    std::string names;
-    for (int row = 0; row < RowCount(list); ++row)
-        names += (row == 0 ? "" : ", ") + RowName(list, row);
-    return names;
-}
-
-int BaudRateOfRow(int row) {
-    const std::string name = RowName(TSettingList::BaudRate, row);
-    int rate = 0;
-    std::from_chars(name.data(), name.data() + name.size(), rate);
-    return rate;
-}
 
 QString AddSettingArgument(std::string_view argument, TSettingRequest& request) {
     const std::size_t equals = argument.find('=');

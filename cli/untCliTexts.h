@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-// The command line's own messages in both languages (the window's texts come from the shared
-// tables), and the language chosen as the window chooses it.
+// The command line's own messages, in the process language (the window's texts come from the
+// shared tables).
 
 #include <QString>
 
@@ -42,11 +42,13 @@ enum class TCliText {
     Searching,
     SpeedFound,
     NoPortsListed,
+    // What a command takes, for ArgumentCount.
+    NoArguments,
+    KeyValues,
+    OneFileName,
+    OneText,
+    OnePatternName,
 };
-
-// True when messages are Chinese: the system's language identifier is 0x0804, as for the window.
-bool CliChinese();
-void SetCliChinese(bool chinese);
 
 // The text in the chosen language; %1... are filled with QString::arg by the caller.
 QString CliText(TCliText text);

@@ -3,43 +3,70 @@
 
 #include "untLanguage.h"
 
-QString OpenFailureDetail(const TActionResult& result, bool chinese, TFrontEnd frontEnd) {
+namespace {
+
+enum class TText {
+    NoPortListed,
+    NoPortGiven,
+    Permission,
+    Busy,
+    MissingWindow,
+    MissingCommandLine,
+    Disconnected,
+    DisconnectedWindow,
+    DisconnectedCommandLine,
+};
+
+constexpr std::array<TTextRow<TText>, 9> Texts{{
+    {TText::NoPortListed,
+     {u"No serial port is listed: connect the display and press Refresh.",
+      u"没有列出串口：请连接显示屏后按“刷新”。"}},
+    {TText::NoPortGiven,
+     {u"No port was given: name one with --port (vylctl ports lists them).",
+      u"没有指定串口：请用 --port 指定（vylctl ports 列出串口）。"}},
+    // The command stays on one line of its own, whatever the box's width.
+    {TText::Permission,
+     {u"Your user may not use serial ports: add it to the dialout group and log in again:\n"
+      u"sudo usermod -aG dialout $USER",
+      u"当前用户无权使用串口：请把用户加入 dialout 组，然后重新登录：\n"
+      u"sudo usermod -aG dialout $USER"}},
+    {TText::Busy, {u"Another program is using the port.", u"另一个程序正在使用该串口。"}},
+    {TText::MissingWindow,
+     {u"The port is not there: press Refresh and choose a listed port.",
+      u"该串口不存在：请按“刷新”并选择列出的串口。"}},
+    {TText::MissingCommandLine,
+     {u"The port is not there: vylctl ports lists the ports there are.",
+      u"该串口不存在：vylctl ports 列出现有的串口。"}},
+    {TText::Disconnected, {u"The display was disconnected.", u"显示屏已断开连接。"}},
+    {TText::DisconnectedWindow,
+     {u"Check the cable and the display's power, then press Refresh and try again.",
+      u"请检查电缆和显示屏的电源，然后按“刷新”并重试。"}},
+    {TText::DisconnectedCommandLine,
+     {u"Check the cable and the display's power, then try again.",
+      u"请检查电缆和显示屏的电源，然后重试。"}},
+}};
+
+QString T(TText id) {
+    return TextOf(Texts, id);
+}
+
+} // namespace
+
+QString OpenFailureDetail(const TActionResult& result, TFrontEnd frontEnd) {
     const bool window = frontEnd == TFrontEnd::Window;
     QString hint;
     switch (result.OpenFailure) {
     case TOpenFailure::NoPortName:
-        if (window)
-            hint = chinese ? QStringLiteral("没有列出串口：请连接显示屏后按“刷新”。")
-                           : QStringLiteral("No serial port is listed: connect the display and "
-                                            "press Refresh.");
-        else
-            hint = chinese
-                       ? QStringLiteral("没有指定串口：请用 --port 指定（vylctl ports 列出串口）。")
-                       : QStringLiteral("No port was given: name one with --port (vylctl "
-                                        "ports lists them).");
+        hint = T(window ? TText::NoPortListed : TText::NoPortGiven);
         break;
     case TOpenFailure::Permission:
-        // The command stays on one line of its own, whatever the box's width.
-        hint = chinese ? QStringLiteral("当前用户无权使用串口：请把用户加入 dialout 组，"
-                                        "然后重新登录：\n"
-                                        "sudo usermod -aG dialout $USER")
-                       : QStringLiteral("Your user may not use serial ports: add it to the "
-                                        "dialout group and log in again:\n"
-                                        "sudo usermod -aG dialout $USER");
+        hint = T(TText::Permission);
         break;
     case TOpenFailure::Busy:
-        hint = chinese ? QStringLiteral("另一个程序正在使用该串口。")
-                       : QStringLiteral("Another program is using the port.");
+        hint = T(TText::Busy);
         break;
     case TOpenFailure::Missing:
-        if (window)
-            hint = chinese ? QStringLiteral("该串口不存在：请按“刷新”并选择列出的串口。")
-                           : QStringLiteral("The port is not there: press Refresh and choose a "
-                                            "listed port.");
-        else
-            hint = chinese ? QStringLiteral("该串口不存在：vylctl ports 列出现有的串口。")
-                           : QStringLiteral("The port is not there: vylctl ports lists the "
-                                            "ports there are.");
+        hint = T(window ? TText::MissingWindow : TText::MissingCommandLine);
         break;
     case TOpenFailure::None:
     case TOpenFailure::Other:
@@ -51,28 +78,23 @@ QString OpenFailureDetail(const TActionResult& result, bool chinese, TFrontEnd f
     return detail;
 }
 
-QString DisconnectedText(bool chinese) {
-    return chinese ? QStringLiteral("显示屏已断开连接。")
-                   : QStringLiteral("The display was disconnected.");
+QString DisconnectedText() {
+    return T(TText::Disconnected);
 }
 
-QString DisconnectedDetail(bool chinese, TFrontEnd frontEnd) {
-    if (frontEnd == TFrontEnd::Window)
-        return chinese ? QStringLiteral("请检查电缆和显示屏的电源，然后按“刷新”并重试。")
-                       : QStringLiteral("Check the cable and the display's power, then press "
-                                        "Refresh and try again.");
-    return chinese ? QStringLiteral("请检查电缆和显示屏的电源，然后重试。")
-                   : QStringLiteral("Check the cable and the display's power, then try again.");
+QString DisconnectedDetail(TFrontEnd frontEnd) {
+    return T(frontEnd == TFrontEnd::Window ? TText::DisconnectedWindow
+                                           : TText::DisconnectedCommandLine);
 }
 
 QString SettingsSummaryText(const TSettingsSummary& summary, QChar lineEnd) {
     const auto line = [lineEnd](const QString& label, const QString& value) {
         return label + QLatin1Char(' ') + value + lineEnd;
     };
-    return line(ModelLabel, QString::fromStdString(summary.Model)) +
-           line(FirmwareVersionLabel, QString::number(summary.FirmwareVersion)) +
-           line(BaudRateLabel, QString::fromStdString(summary.BaudRate)) +
-           line(CommandSetLabel, QString::fromStdString(summary.CommandSet)) +
-           line(InterCharLabel, QString::fromStdString(summary.InterChar)) +
-           line(CodePageLabel, QString::fromStdU16String(summary.CodePage));
+    return line(ModelLabel(), QString::fromStdString(summary.Model)) +
+           line(FirmwareVersionLabel(), QString::number(summary.FirmwareVersion)) +
+           line(BaudRateLabel(), QString::fromStdString(summary.BaudRate)) +
+           line(CommandSetLabel(), QString::fromStdString(summary.CommandSet)) +
+           line(InterCharLabel(), QString::fromStdString(summary.InterChar)) +
+           line(CodePageLabel(), QString::fromStdU16String(summary.CodePage));
 }

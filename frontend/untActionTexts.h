@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-// The words of the device actions' messages that every front end shows alike: why a port could
-// not be opened and what to do about it, a display that went away, and the settings summary.
+// The words of the device actions' messages that every front end shows alike, in the process
+// language: why a port could not be opened and what to do about it, a display that went away,
+// and the settings summary.
 
 #include "untActionResult.h"
 
@@ -14,10 +15,10 @@ enum class TFrontEnd { Window, CommandLine };
 
 // The system's reason for a failed open, with what the user can do about the usual ones (one
 // line each).
-QString OpenFailureDetail(const TActionResult& result, bool chinese, TFrontEnd frontEnd);
+QString OpenFailureDetail(const TActionResult& result, TFrontEnd frontEnd);
 
-QString DisconnectedText(bool chinese);
-QString DisconnectedDetail(bool chinese, TFrontEnd frontEnd);
+QString DisconnectedText();
+QString DisconnectedDetail(TFrontEnd frontEnd);
 
 // The "Get Setting" summary in the language's labels: six lines "label value", each ended by
 // `lineEnd`, the last one too (the window's boxes break lines at CR).

@@ -8,86 +8,85 @@
 
 #include <array>
 
-QString ModelLabel;
-QString FirmwareVersionLabel;
-QString CommandSetLabel;
-QString InterCharLabel;
-QString CodePageLabel;
-QString BaudRateLabel;
-QString HandShakeFailMessage;
-
 namespace {
 
-struct TTextEntry {
-    QString* Text;
-    const char16_t* Zh;
-    const char16_t* En;
+bool chineseProcess = false;
+
+enum class TLabel {
+    Model,
+    FirmwareVersion,
+    CommandSet,
+    InterChar,
+    CodePage,
+    BaudRate,
+    HandShakeFail
 };
 
-const std::array<TTextEntry, 7> TextTable{{
-    {&ModelLabel, u"型号：", u"Model:"},
-    {&FirmwareVersionLabel, u"固件版本：", u"Firmware Version:"},
-    {&CommandSetLabel, u"指令集：", u"Command Set:"},
-    {&InterCharLabel, u"国家：", u"InterChar:"},
-    {&CodePageLabel, u"代码页：", u"CodePage:"},
-    {&BaudRateLabel, u"波特率：", u"BaudRate:"},
-    {&HandShakeFailMessage,
-     u"客显握手失败，可能有以下原因：\r\r1.串口号不正确\r2.波特率不匹配\r3.TX引脚未连接",
-     u"The customer display handshake failed for the following reasons:\r\r1. The serial port "
-     u"number is incorrect\r2. Baud rate mismatch\r3. TX pin is not connected"},
+constexpr std::array<TTextRow<TLabel>, 7> Labels{{
+    {TLabel::Model, {u"Model:", u"型号："}},
+    {TLabel::FirmwareVersion, {u"Firmware Version:", u"固件版本："}},
+    {TLabel::CommandSet, {u"Command Set:", u"指令集："}},
+    {TLabel::InterChar, {u"InterChar:", u"国家："}},
+    {TLabel::CodePage, {u"CodePage:", u"代码页："}},
+    {TLabel::BaudRate, {u"BaudRate:", u"波特率："}},
+    {TLabel::HandShakeFail,
+     {u"The customer display handshake failed for the following reasons:\r\r1. The serial port "
+      u"number is incorrect\r2. Baud rate mismatch\r3. TX pin is not connected",
+      u"客显握手失败，可能有以下原因：\r\r1.串口号不正确\r2.波特率不匹配\r3.TX引脚未连接"}},
 }};
 
 constexpr TCaptionEntry Captions[] = {
     // top and bottom of the window
-    {"grp_Settings", u"串口设置", u"COM Settings"},
-    {"lab_SerialPort", u"端口号：", u"Serial Port:"},
-    {"btn_enumComPorts", u"刷新", u"Refresh"},
-    {"lab_BaudRate", u"波特率：", u"Baud Rate:"},
-    {"btn_FindDisplay", u"查找显示屏", u"Find Display"},
-    {"tsBasicSet", u" 基本设置 ", u" Basic Setting"},
-    {"tsDisplayTest", u" 客显测试 ", u"Display Testing"},
-    {"tsCodepageSet", u" 代码页设置 ", u"CharacterSet Setting"},
-    {"btn_Default", u"默认设置", u"Default Setting"},
-    {"btn_loadsettings", u"载入设置", u"Load Setting"},
-    {"btn_savesettings", u"保存设置", u"Save Setting"},
-    {"btn_GetSetting", u"读取设置", u"Get Setting"},
-    {"btn_RestartDisplay", u"重启客显", u"Restart Display"},
-    {"btn_Exit", u"退出", u"Exit"},
+    {"grp_Settings", {u"COM Settings", u"串口设置"}},
+    {"lab_SerialPort", {u"Serial Port:", u"端口号："}},
+    {"btn_enumComPorts", {u"Refresh", u"刷新"}},
+    {"lab_BaudRate", {u"Baud Rate:", u"波特率："}},
+    {"btn_FindDisplay", {u"Find Display", u"查找显示屏"}},
+    {"tsBasicSet", {u" Basic Setting", u" 基本设置 "}},
+    {"tsDisplayTest", {u"Display Testing", u" 客显测试 "}},
+    {"tsCodepageSet", {u"CharacterSet Setting", u" 代码页设置 "}},
+    {"btn_Default", {u"Default Setting", u"默认设置"}},
+    {"btn_loadsettings", {u"Load Setting", u"载入设置"}},
+    {"btn_savesettings", {u"Save Setting", u"保存设置"}},
+    {"btn_GetSetting", {u"Get Setting", u"读取设置"}},
+    {"btn_RestartDisplay", {u"Restart Display", u"重启客显"}},
+    {"btn_Exit", {u"Exit", u"退出"}},
     // page tsBasicSet
-    {"grp_commandSet", u"指令集设置", u"Command Set"},
-    {"lab_commandmode", u"指令集：", u"Command Mode:"},
-    {"btn_commandSet", u"设置", u"Setting"},
-    {"grp_baudrateSet", u"波特率设置", u"Baudrate Set"},
-    {"lab_Set_BaudRate", u"波特率：", u"Baud Rate:"},
-    {"btn_baudrateSet", u"设置", u"Setting"},
-    {"grp_WelcomeMessage", u"欢迎语设置", u"Welcome Message Set"},
-    {"lbl_codepage_welmsg", u"代码页：", u"Code Page:"},
-    {"lbl_codepage_hint_welmsg", u"（仅为文本做编码转换）", u"(For text encoding conversion only)"},
-    {"btn_welText_center", u"居中", u"Center"},
-    {"lab_Line1", u"第一行：", u"Line 1:"},
-    {"lab_Line2", u"第二行：", u"Line 2:"},
-    {"chk_Scroll1", u"滚动", u"Scroll"},
-    {"chk_Scroll2", u"滚动", u"Scroll"},
-    {"btn_DownloadSetting", u"设置", u"Setting"},
-    {"rg_brightness", u"亮度调节", u"Brightness adjustment"},
-    {"btn_brightness_set", u"设置", u"Setting"},
+    {"grp_commandSet", {u"Command Set", u"指令集设置"}},
+    {"lab_commandmode", {u"Command Mode:", u"指令集："}},
+    {"btn_commandSet", {u"Setting", u"设置"}},
+    {"grp_baudrateSet", {u"Baudrate Set", u"波特率设置"}},
+    {"lab_Set_BaudRate", {u"Baud Rate:", u"波特率："}},
+    {"btn_baudrateSet", {u"Setting", u"设置"}},
+    {"grp_WelcomeMessage", {u"Welcome Message Set", u"欢迎语设置"}},
+    {"lbl_codepage_welmsg", {u"Code Page:", u"代码页："}},
+    {"lbl_codepage_hint_welmsg",
+     {u"(For text encoding conversion only)", u"（仅为文本做编码转换）"}},
+    {"btn_welText_center", {u"Center", u"居中"}},
+    {"lab_Line1", {u"Line 1:", u"第一行："}},
+    {"lab_Line2", {u"Line 2:", u"第二行："}},
+    {"chk_Scroll1", {u"Scroll", u"滚动"}},
+    {"chk_Scroll2", {u"Scroll", u"滚动"}},
+    {"btn_DownloadSetting", {u"Setting", u"设置"}},
+    {"rg_brightness", {u"Brightness adjustment", u"亮度调节"}},
+    {"btn_brightness_set", {u"Setting", u"设置"}},
     // page tsCodepageSet
-    {"rg_InterChar_Set", u"字符集", u"CharacterSet"},
-    {"rg_CodePage_Set", u"代码页", u"CodePage"},
-    {"btn_DownloadCodePage", u"设置", u"Setting"},
+    {"rg_InterChar_Set", {u"CharacterSet", u"字符集"}},
+    {"rg_CodePage_Set", {u"CodePage", u"代码页"}},
+    {"btn_DownloadCodePage", {u"Setting", u"设置"}},
     // page tsDisplayTest
-    {"grp_TestText", u"显示测试", u"Display Test"},
-    {"lbl_codeage_test", u"代码页：", u"Code Page:"},
-    {"lbl_codepage_hint_test", u"（仅为文本做编码转换）", u"(For text encoding conversion only)"},
-    {"btn_ClearDisplay", u"清屏", u"Clear Display"},
-    {"lab_TestContent", u"文本：", u"Text:"},
-    {"btn_textText_center", u"居中", u"Center"},
-    {"chk_PositionAt", u"指定位置显示", u"Position at"},
-    {"lab_Row", u"行：", u"Row:"},
-    {"lab_Column", u"列：", u"Column:"},
-    {"btn_TextSend", u"显示文本", u"Display Text"},
-    {"grp_Test_InterChar", u"标准ASCII", u"ASCII"},
-    {"grp_Test_CodePage", u"扩展ASCII", u"Extended ASCII"},
+    {"grp_TestText", {u"Display Test", u"显示测试"}},
+    {"lbl_codeage_test", {u"Code Page:", u"代码页："}},
+    {"lbl_codepage_hint_test", {u"(For text encoding conversion only)", u"（仅为文本做编码转换）"}},
+    {"btn_ClearDisplay", {u"Clear Display", u"清屏"}},
+    {"lab_TestContent", {u"Text:", u"文本："}},
+    {"btn_textText_center", {u"Center", u"居中"}},
+    {"chk_PositionAt", {u"Position at", u"指定位置显示"}},
+    {"lab_Row", {u"Row:", u"行："}},
+    {"lab_Column", {u"Column:", u"列："}},
+    {"btn_TextSend", {u"Display Text", u"显示文本"}},
+    {"grp_Test_InterChar", {u"ASCII", u"标准ASCII"}},
+    {"grp_Test_CodePage", {u"Extended ASCII", u"扩展ASCII"}},
 };
 
 } // namespace
@@ -98,6 +97,14 @@ std::span<const TCaptionEntry> CaptionTable() {
 
 bool IsChineseLangID(int iLangID) {
     return iLangID == 0x0804;
+}
+
+void SetProcessLanguage(int iLangID) {
+    chineseProcess = IsChineseLangID(iLangID);
+}
+
+bool ChineseProcessLanguage() {
+    return chineseProcess;
 }
 
 bool SelectQtLanguage(int iLangID) {
@@ -128,8 +135,34 @@ bool SelectQtLanguage(int iLangID) {
     return installed;
 }
 
-void SelectLanguageTexts(int iLangID) {
-    const bool chinese = IsChineseLangID(iLangID);
-    for (const TTextEntry& entry : TextTable)
-        *entry.Text = QString::fromUtf16(chinese ? entry.Zh : entry.En);
+QString Tr(const TBilingual& text) {
+    return QString::fromUtf16(chineseProcess ? text.Zh : text.En);
+}
+
+QString ModelLabel() {
+    return TextOf(Labels, TLabel::Model);
+}
+
+QString FirmwareVersionLabel() {
+    return TextOf(Labels, TLabel::FirmwareVersion);
+}
+
+QString CommandSetLabel() {
+    return TextOf(Labels, TLabel::CommandSet);
+}
+
+QString InterCharLabel() {
+    return TextOf(Labels, TLabel::InterChar);
+}
+
+QString CodePageLabel() {
+    return TextOf(Labels, TLabel::CodePage);
+}
+
+QString BaudRateLabel() {
+    return TextOf(Labels, TLabel::BaudRate);
+}
+
+QString HandShakeFailMessage() {
+    return TextOf(Labels, TLabel::HandShakeFail);
 }

@@ -123,7 +123,8 @@ class TCustomComPort;
 using TComExceptionReport = std::function<void(const std::exception&)>;
 void SetComExceptionReport(TComExceptionReport report);
 
-// The port's event watcher. It stands where a separate event thread would stand, but waits in
+// The port's event watcher: no thread, whatever its name says (the name is the event thread's
+// that it replaces). It stands where a separate event thread would stand, but waits in
 // the event loop of the thread that opened the port: an edge-triggered epoll set on the port,
 // watched by a socket notifier, gives one event per arrival of bytes and none while they lie
 // unread. Receive events and hang-ups run on the opening thread without a hop between
@@ -180,7 +181,8 @@ public:
     const TBufferSizes& BufferSizes() const { return bufferSizes_; }
     void SetBufferSizes(const TBufferSizes& sizes);
     bool SynchronizeEvents() const { return synchronizeEvents_; }
-    void SetSynchronizeEvents(bool on); // raises on an open port; events always reach the UI thread
+    void
+    SetSynchronizeEvents(bool on); // raises on an open port; events always reach the opening thread
     TThreadPriority ThreadPriority = TThreadPriority::tpTimeCritical;
     TPriorityClass PriorityClass = TPriorityClass::pcDefault;
 

@@ -261,52 +261,6 @@ bool TCommConnection::Wait(int ms) {
     return !Interrupted();
 }
 
-TCommConnection& DefaultConnection() {
-    static TCommConnection connection;
-    return connection;
-}
-
-bool OpenComm(const std::string& portName, int baudRate) {
-    return DefaultConnection().Open(portName, baudRate);
-}
-
-void CloseComm() {
-    DefaultConnection().Close();
-}
-
-int SendComm(const ByteString& frame) {
-    return DefaultConnection().Send(frame);
-}
-
-void CommRxChar(TCustomComPort& sender) {
-    DefaultConnection().RxChar(sender);
-}
-
-int QueryComm(const ByteString& request, ByteString& reply, int& length, bool terminatorMode,
-              std::uint8_t terminator) {
-    return DefaultConnection().Query(request, reply, length, terminatorMode, terminator);
-}
-
-void SetQueryTimeout(int ms) {
-    DefaultConnection().SetQueryTimeout(ms);
-}
-
-void MessageWait(int ms) {
-    TEventWait wait;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < deadline)
-        if (wait.WaitUntil(deadline) == TEventWait::TEnd::Quit)
-            return;
-}
-
 bool ListComPorts(std::vector<std::string>& target) {
     return ListComPortsFrom("/sys/class/tty", "/dev", PublishedPortsDir(false), target);
-}
-
-bool CommIsOpen() {
-    return DefaultConnection().IsOpen();
-}
-
-std::string LastOpenError() {
-    return DefaultConnection().LastOpenError().Text;
 }

@@ -109,26 +109,8 @@ private:
     TEventWait wait_;
 };
 
-// The connection the operations below work on (one per process, on the thread that uses it).
-TCommConnection& DefaultConnection();
-
-bool OpenComm(const std::string& portName, int baudRate);
-void CloseComm();
-int SendComm(const ByteString& frame);
-void CommRxChar(TCustomComPort& sender);
-int QueryComm(const ByteString& request, ByteString& reply, int& length, bool terminatorMode,
-              std::uint8_t terminator);
-void SetQueryTimeout(int ms);
-// Keeps the event loop running (and receive events flowing) for ms milliseconds.
-void MessageWait(int ms);
-
 TBaudRate ToBaudRate(int rate);
 
 // Fills `target` with the machine's serial ports and the published virtual ports, sorted;
 // false (target untouched) when the source cannot be read.
 bool ListComPorts(std::vector<std::string>& target);
-
-// The default connection's state, for callers that report it.
-bool CommIsOpen();
-// The OS's reason for the default connection's last failed OpenComm ("" after a success).
-std::string LastOpenError();

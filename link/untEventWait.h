@@ -22,7 +22,6 @@ public:
 
     // Without an application object the thread simply sleeps until the deadline.
     TEnd WaitUntil(Clock::time_point deadline);
-    TEnd WaitFor(std::chrono::milliseconds time) { return WaitUntil(Clock::now() + time); }
     // From the waiting thread (a receive event, a queued call): ends the wait in progress.
     // Without a wait in progress it does nothing.
     void Wake();

@@ -120,73 +120,33 @@ int HandShakeJpos(TCommConnection& connection) {
     return RunHandShake(connection, JposHandshakeKeys);
 }
 
-ByteString DSP_GetSettings(TCommConnection& connection) {
-    connection.SetQueryTimeout(10000);
-    ByteString reply;
+const ByteString& SettingsRequestFrame() {
+    static const ByteString frame = Bytes({0x02, 0x07, 0x16, 0x05});
+    return frame;
+}
+
+int RequestSettings(TCommConnection& connection, const TSettingsReplyLimits& limits,
+                    ByteString& reply) {
+    // The early limits hold for this request only, on every way out.
+    struct TLimits {
+        TCommConnection& Connection;
+        ~TLimits() {
+            Connection.SetReplyLimits(0, 0);
+            Connection.SetReplyCut({});
+        }
+    } restore{connection};
+    connection.SetReplyLimits(limits.FirstByteMs, limits.GapMs, limits.ReadMs);
+    connection.SetReplyCut(limits.GiveUp);
+    connection.SetQueryTimeout(limits.ReplyMs);
     int length = 0;
-    if (connection.Query(Bytes({0x02, 0x07, 0x16, 0x05}), reply, length, true, 0) != COMM_OK)
+    return connection.Query(SettingsRequestFrame(), reply, length, true, 0);
+}
+
+ByteString DSP_GetSettings(TCommConnection& connection) {
+    ByteString reply;
+    if (RequestSettings(connection, {}, reply) != COMM_OK)
         return {};
     return reply;
-}
-
-int DSP_DisplayText(const ByteString& text) {
-    return DSP_DisplayText(DefaultConnection(), text);
-}
-
-int DSP_DisplayTextAt(const ByteString& text, int row, int column) {
-    return DSP_DisplayTextAt(DefaultConnection(), text, row, column);
-}
-
-int DSP_ClearScreen() {
-    return DSP_ClearScreen(DefaultConnection());
-}
-
-int DSP_SetCharset(int code) {
-    return DSP_SetCharset(DefaultConnection(), code);
-}
-
-int DSP_SetCodepage(int code) {
-    return DSP_SetCodepage(DefaultConnection(), code);
-}
-
-int DSP_SetBrightness(int level) {
-    return DSP_SetBrightness(DefaultConnection(), level);
-}
-
-int DSP_Restart() {
-    return DSP_Restart(DefaultConnection());
-}
-
-int DSP_SetCommand(int mode) {
-    return DSP_SetCommand(DefaultConnection(), mode);
-}
-
-int DSP_SetBaudrate(int rateCode) {
-    return DSP_SetBaudrate(DefaultConnection(), rateCode);
-}
-
-int DSP_SetWelMsg1(const ByteString& text) {
-    return DSP_SetWelMsg1(DefaultConnection(), text);
-}
-
-int DSP_SetWelMessage_2(const ByteString& text) {
-    return DSP_SetWelMessage_2(DefaultConnection(), text);
-}
-
-int DSP_SetWelMessage_2_Scroll(bool scroll) {
-    return DSP_SetWelMessage_2_Scroll(DefaultConnection(), scroll);
-}
-
-int HandShake() {
-    return HandShake(DefaultConnection());
-}
-
-int HandShakeJpos() {
-    return HandShakeJpos(DefaultConnection());
-}
-
-ByteString DSP_GetSettings() {
-    return DSP_GetSettings(DefaultConnection());
 }
 
 std::string RandomChallenge(int length, bool upper, bool lower, bool digits) {

@@ -9,12 +9,11 @@
 
 #include <QMetaType>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-// Where an action talks to the display.
+// Where the session's actions talk to the display.
 struct TSessionTarget {
     std::string PortName;
     int BaudRate = 9600;
@@ -80,11 +79,6 @@ struct TActionResult {
     bool Disconnected = false;
     bool Cancelled = false;
 };
-
-class TCommConnection;
-struct TActionHooks;
-// One action's steps, run on a connection of the session's thread (see untDeviceActions.h).
-using TDeviceAction = std::function<void(TCommConnection&, const TActionHooks&, TActionResult&)>;
 
 Q_DECLARE_METATYPE(TActionMessage)
 Q_DECLARE_METATYPE(TActionResult)

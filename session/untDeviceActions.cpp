@@ -12,7 +12,6 @@
 #include "untUtf16.h"
 
 #include <cerrno>
-#include <charconv>
 #include <exception>
 
 namespace {
@@ -91,12 +90,6 @@ TSettingsSummary SummaryOf(const TSystemInfo& info) {
             NameOfNo(CommandModeTable, info.Comm_No),
             NameOfNo(InterCharTable, info.Char_No),
             NameOfNo(CodePageTable, info.Expand_Char_No)};
-}
-
-int RateOfName(std::string_view name) {
-    int rate = 0;
-    std::from_chars(name.data(), name.data() + name.size(), rate);
-    return rate;
 }
 
 } // namespace
@@ -202,11 +195,11 @@ TDeviceAction SetBaudRateSteps(int baudNo) {
         StandardHandShake(connection, hooks, result);
         // Without a speed of the table there is nothing to send: any other code is no speed of
         // the display, and following it would lose the display.
-        const int index = IndexOfNo(BaudRateTable, baudNo);
-        const bool sent = index >= 0 && DSP_SetBaudrate(connection, baudNo) == COMM_OK;
+        const int rate = BitsPerSecondOfNo(baudNo);
+        const bool sent = rate > 0 && DSP_SetBaudrate(connection, baudNo) == COMM_OK;
         StopIfInterrupted(connection);
         if (sent)
-            result.NewBaudRate = RateOfName(BaudRateTable[static_cast<std::size_t>(index)].Name);
+            result.NewBaudRate = rate;
         ReportSent(result, hooks, sent);
     };
 }

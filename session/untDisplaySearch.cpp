@@ -1,28 +1,21 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untDisplaySearch.h"
 
-#include "untAESCipher.h"
 #include "untBaudRate.h"
 #include "untCmd_RV310.h"
 #include "untComm.h"
 #include "untCrossThread.h"
 #include "untEventWait.h"
 #include "untUtf16.h"
+#include "untWorkerThread.h"
 
 #include <QObject>
 #include <QThread>
 
 #include <algorithm>
-#include <charconv>
 #include <exception>
 
 namespace {
-
-int RateOfName(std::string_view name) {
-    int rate = 0;
-    std::from_chars(name.data(), name.data() + name.size(), rate);
-    return rate;
-}
 
 // The reply read as the display's document: a settings object that names the display.
 // `reply` holds the bytes up to the 00.
@@ -39,12 +32,6 @@ bool Interrupted(const TCommConnection& connection) {
     return connection.HungUp() || connection.Cancelled();
 }
 
-// The speed in bit/s of the display's number for it; 0 for none.
-int RateOfNo(int no) {
-    const int index = IndexOfNo(BaudRateTable, no);
-    return index < 0 ? 0 : RateOfName(BaudRateTable[static_cast<std::size_t>(index)].Name);
-}
-
 // The first printable byte is not the '{' that opens the display's document.
 bool NotADocument(const ByteString& sofar) {
     const auto first =
@@ -59,14 +46,13 @@ bool Echoes(const ByteString& sofar) {
 } // namespace
 
 const ByteString& SearchProbe() {
-    static const ByteString probe("\x02\x07\x16\x05", 4);
-    return probe;
+    return SettingsRequestFrame();
 }
 
 std::vector<int> SearchOrder(int firstRate) {
     std::vector<int> rates;
     for (const TBaudRates& row : BaudRateTable)
-        rates.push_back(RateOfName(row.Name));
+        rates.push_back(row.BitsPerSecond);
     std::vector<int> order;
     for (int rate : {firstRate, 9600})
         if (std::find(rates.begin(), rates.end(), rate) != rates.end() &&
@@ -82,25 +68,14 @@ std::vector<int> SearchOrder(int firstRate) {
 TSpeedTry ProbeSpeed(TCommConnection& connection, const std::string& portName, int rate,
                      const TSearchTiming& timing, std::optional<TFoundDisplay>& found) {
     TSpeedTry attempt{rate, TSpeedOutcome::Silent};
-    // The limits and the cut hold for the probe only, on every way out.
-    struct TRestore {
-        TCommConnection& Connection;
-        ~TRestore() {
-            Connection.SetReplyLimits(0, 0);
-            Connection.SetReplyCut({});
-        }
-    } restore{connection};
     try {
-        connection.SetReplyLimits(timing.FirstByteMs, timing.GapMs, timing.ReadMs);
-        connection.SetReplyCut([&timing](const ByteString& sofar) {
+        const auto giveUp = [&timing](const ByteString& sofar) {
             return sofar.size() >= timing.MostBytes || NotADocument(sofar) || Echoes(sofar);
-        });
-        connection.SetQueryTimeout(timing.ReplyMs);
+        };
         ByteString reply;
-        int length = 0;
-        const int code = connection.Query(SearchProbe(), reply, length, true, 0);
-        connection.SetReplyLimits(0, 0);
-        connection.SetReplyCut({});
+        const int code = RequestSettings(
+            connection, {timing.ReplyMs, timing.FirstByteMs, timing.GapMs, timing.ReadMs, giveUp},
+            reply);
         if (Interrupted(connection) || reply.empty())
             return attempt;
         attempt.Outcome = TSpeedOutcome::Unproven;
@@ -118,7 +93,7 @@ TSpeedTry ProbeSpeed(TCommConnection& connection, const std::string& portName, i
         record.Baud_Rate = 0xFF; // a document without one names no speed
         display.ByDocument = ReadDocument(reply, record);
         if (display.ByDocument) {
-            const int named = RateOfNo(record.Baud_Rate);
+            const int named = BitsPerSecondOfNo(record.Baud_Rate);
             if (named != 0 && named != rate) {
                 // The answer to a request sent at another speed: the display is not here.
                 attempt.NamedSpeed = named;
@@ -219,8 +194,7 @@ TPortSearch SearchPort(TCommConnection& connection, const std::string& portName,
 // waiting for it (its thread's loop quit).
 struct TDisplaySearch::TState {
     struct TPort {
-        QThread Thread;
-        QObject* Context = nullptr; // lives on Thread
+        TWorkerThread Thread{QStringLiteral("port search")};
         // Its thread only.
         TCommConnection* Connection = nullptr;
         bool Stopped = false;
@@ -242,7 +216,7 @@ void TDisplaySearch::Cancel() {
         return;
     for (const auto& port : state_->Ports) {
         TState::TPort* p = port.get();
-        PostTo(p->Context, [p] {
+        PostTo(p->Thread.Context(), [p] {
             p->Stopped = true;
             if (p->Connection != nullptr)
                 p->Connection->Cancel();
@@ -271,23 +245,11 @@ TSearchResult TDisplaySearch::Run(const TSearchRequest& asked) {
     QObject home;
     for (std::size_t i = 0; i < request.Ports.size(); ++i) {
         auto port = std::make_unique<TState::TPort>();
-        port->Thread.setObjectName(QStringLiteral("port search"));
-        port->Context = new QObject;
-        port->Context->moveToThread(&port->Thread);
-        // The handshakes leave cipher state with the thread, as on the session's thread.
-        QObject::connect(
-            &port->Thread, &QThread::finished, &port->Thread,
-            [] {
-                ReleaseCipherThreadState();
-                CrossThread::Ending();
-            },
-            Qt::DirectConnection);
-        port->Thread.start();
         TState::TPort* p = port.get();
         state->Ports.push_back(std::move(port));
         const std::string name = request.Ports[i];
         const auto trying = request.Trying;
-        PostTo(p->Context, [state, p, i, name, rates, timing, trying, homePtr = &home] {
+        PostTo(p->Thread.Context(), [state, p, i, name, rates, timing, trying, homePtr = &home] {
             TCommConnection connection;
             p->Connection = &connection;
             TPortSearch found = SearchPort(
@@ -313,13 +275,8 @@ TSearchResult TDisplaySearch::Run(const TSearchRequest& asked) {
         }
     }
     // Each port's thread ends once its search has (at once after a cancel or a quit).
-    for (const auto& port : state->Ports) {
-        port->Thread.quit();
-        port->Thread.wait();
-        CrossThread::Ended(&port->Thread);
-        delete port->Context;
-        port->Context = nullptr;
-    }
+    for (const auto& port : state->Ports)
+        port->Thread.Stop();
     state->Ports.clear();
     state->Running = false;
     result.Ports = state->Results;

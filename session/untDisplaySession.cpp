@@ -1,52 +1,36 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untDisplaySession.h"
 
-#include "untAESCipher.h"
 #include "untComm.h"
 #include "untCrossThread.h"
 #include "untDeviceActions.h"
+#include "untDisplaySearch.h"
 #include "untEventWait.h"
+#include "untWorkerThread.h"
 
 #include <QEventLoop>
 
 #include <algorithm>
 
 TDisplaySession::TDisplaySession(QObject* parent)
-    : QObject(parent), continueWait_(std::make_unique<TEventWait>()) {
-    thread_.setObjectName(QStringLiteral("display session"));
-    worker_ = new QObject;
-    worker_->moveToThread(&thread_);
-    // On the session's thread as it finishes, before wait() lets the program go on; what it
-    // did is then ordered, for ThreadSanitizer too, before the session's destruction.
-    connect(
-        &thread_, &QThread::finished, &thread_,
-        [] {
-            ReleaseCipherThreadState();
-            CrossThread::Ending();
-        },
-        Qt::DirectConnection);
-    thread_.start();
-}
+    : QObject(parent), thread_(std::make_unique<TWorkerThread>(QStringLiteral("display session"))),
+      worker_(thread_->Context()), continueWait_(std::make_unique<TEventWait>()) {}
 
 TDisplaySession::~TDisplaySession() {
     Cancel();
-    // A wait in progress returns at once once the thread's loop quits.
-    thread_.quit();
-    thread_.wait();
-    CrossThread::Ended(&thread_);
-    delete worker_;
+    thread_->Stop();
 }
 
-bool TDisplaySession::Start(const TSessionTarget& target, TDeviceAction steps) {
+bool TDisplaySession::Start(TSteps steps) {
     if (busy_)
         return false;
     busy_ = true;
     cancelRequested_ = false;
-    PostTo(worker_, [this, target, steps = std::move(steps)] { Run(target, steps); });
+    PostTo(worker_, [this, target = target_, steps = std::move(steps)] { Run(target, steps); });
     return true;
 }
 
-void TDisplaySession::Run(const TSessionTarget& target, const TDeviceAction& steps) {
+void TDisplaySession::Run(const TSessionTarget& target, const TSteps& steps) {
     TCommConnection connection;
     // A request to end stops the next frame even before the queued cancel arrives.
     connection.SetEndingFlag(&cancelRequested_);
@@ -92,6 +76,12 @@ void TDisplaySession::RunSearch(const TSearchRequest& request) {
 
 void TDisplaySession::Finish(const TActionResult& result) {
     PostTo(this, [this, result] {
+        // The display now listens at its new speed, or was found elsewhere: so the next
+        // action talks there.
+        if (result.NewBaudRate)
+            target_.BaudRate = *result.NewBaudRate;
+        if (result.Search && result.Search->Found() != nullptr)
+            target_ = {result.Search->Found()->PortName, result.Search->Found()->BaudRate};
         busy_ = false;
         last_ = result;
         emit Finished(result);
@@ -145,44 +135,43 @@ bool TDisplaySession::ListPorts(std::vector<std::string>& target) {
     return ListComPorts(target);
 }
 
-bool TDisplaySession::GetSettings(const TSessionTarget& target, const TSystemInfo& current) {
-    return Start(target, GetSettingsSteps(current));
+bool TDisplaySession::GetSettings(const TSystemInfo& current) {
+    return Start(GetSettingsSteps(current));
 }
 
-bool TDisplaySession::SetCommand(const TSessionTarget& target, int commandNo) {
-    return Start(target, SetCommandSteps(commandNo));
+bool TDisplaySession::SetCommand(int commandNo) {
+    return Start(SetCommandSteps(commandNo));
 }
 
-bool TDisplaySession::SetBaudRate(const TSessionTarget& target, int baudNo) {
-    return Start(target, SetBaudRateSteps(baudNo));
+bool TDisplaySession::SetBaudRate(int baudNo) {
+    return Start(SetBaudRateSteps(baudNo));
 }
 
-bool TDisplaySession::SetBrightness(const TSessionTarget& target, int level) {
-    return Start(target, SetBrightnessSteps(level));
+bool TDisplaySession::SetBrightness(int level) {
+    return Start(SetBrightnessSteps(level));
 }
 
-bool TDisplaySession::SetWelcome(const TSessionTarget& target, const ByteString& line1,
-                                 const ByteString& line2, bool scroll) {
-    return Start(target, SetWelcomeSteps(line1, line2, scroll));
+bool TDisplaySession::SetWelcome(const ByteString& line1, const ByteString& line2, bool scroll) {
+    return Start(SetWelcomeSteps(line1, line2, scroll));
 }
 
-bool TDisplaySession::SetCodePage(const TSessionTarget& target, int charsetNo, int codePageNo) {
-    return Start(target, SetCodePageSteps(charsetNo, codePageNo));
+bool TDisplaySession::SetCodePage(int charsetNo, int codePageNo) {
+    return Start(SetCodePageSteps(charsetNo, codePageNo));
 }
 
-bool TDisplaySession::Restart(const TSessionTarget& target) {
-    return Start(target, RestartSteps());
+bool TDisplaySession::Restart() {
+    return Start(RestartSteps());
 }
 
-bool TDisplaySession::Clear(const TSessionTarget& target) {
-    return Start(target, ClearSteps());
+bool TDisplaySession::Clear() {
+    return Start(ClearSteps());
 }
 
-bool TDisplaySession::DisplayText(const TSessionTarget& target, const std::u16string& text,
-                                  int codePage, std::optional<TTextPosition> position) {
-    return Start(target, DisplayTextSteps(text, codePage, position));
+bool TDisplaySession::DisplayText(const std::u16string& text, int codePage,
+                                  std::optional<TTextPosition> position) {
+    return Start(DisplayTextSteps(text, codePage, position));
 }
 
-bool TDisplaySession::ShowTestPattern(const TSessionTarget& target, int tag) {
-    return Start(target, TestPatternSteps(tag));
+bool TDisplaySession::ShowTestPattern(int tag) {
+    return Start(TestPatternSteps(tag));
 }

@@ -3,22 +3,28 @@
 
 // The display session: runs one device action at a time on its own thread, so that the thread
 // that asks (the window's, the command line's) never waits on the wire. Each call starts an
-// action and returns at once; messages arrive as they happen (MessageReported), and the whole
-// result at the end (Finished), both on the thread that owns the session.
+// action at the session's target and returns at once; messages arrive as they happen
+// (MessageReported), and the whole result at the end (Finished), both on the thread that owns
+// the session. This header and the result types are what a front end sees; how the session
+// reaches the display stays behind the headers in internal/.
 
 #include "untActionResult.h"
-#include "untDisplaySearch.h"
+#include "untSearchResult.h"
 
 #include <QObject>
-#include <QThread>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+class TCommConnection;
+class TDisplaySearch;
 class TEventWait;
+class TWorkerThread;
+struct TActionHooks;
 
 class TDisplaySession : public QObject {
     Q_OBJECT
@@ -27,22 +33,25 @@ public:
     // Cancels a running action and ends the session's thread.
     ~TDisplaySession() override;
 
+    // The port and speed the actions talk to. Set by the front end; a speed change that went
+    // out moves it to the new speed, a search that found the display to its port and speed
+    // (both before Finished is emitted). An action that runs keeps the target it started with.
+    void SetTarget(const TSessionTarget& target) { target_ = target; }
+    const TSessionTarget& Target() const { return target_; }
+
     // Each starts its action and returns true, or returns false and starts nothing while
     // another action runs.
-    bool GetSettings(const TSessionTarget& target, const TSystemInfo& current);
-    bool SetCommand(const TSessionTarget& target, int commandNo);
-    bool SetBaudRate(const TSessionTarget& target, int baudNo);
-    bool SetBrightness(const TSessionTarget& target, int level);
-    bool SetWelcome(const TSessionTarget& target, const ByteString& line1, const ByteString& line2,
-                    bool scroll);
-    bool SetCodePage(const TSessionTarget& target, int charsetNo, int codePageNo);
-    bool Restart(const TSessionTarget& target);
-    bool Clear(const TSessionTarget& target);
-    bool DisplayText(const TSessionTarget& target, const std::u16string& text, int codePage,
+    bool GetSettings(const TSystemInfo& current);
+    bool SetCommand(int commandNo);
+    bool SetBaudRate(int baudNo);
+    bool SetBrightness(int level);
+    bool SetWelcome(const ByteString& line1, const ByteString& line2, bool scroll);
+    bool SetCodePage(int charsetNo, int codePageNo);
+    bool Restart();
+    bool Clear();
+    bool DisplayText(const std::u16string& text, int codePage,
                      std::optional<TTextPosition> position);
-    bool ShowTestPattern(const TSessionTarget& target, int tag);
-    // Any action given as steps.
-    bool Start(const TSessionTarget& target, TDeviceAction steps);
+    bool ShowTestPattern(int tag);
     // Searches the ports of the request side by side for the display; the result's Search.
     bool FindDisplay(const TSearchRequest& request);
 
@@ -67,12 +76,15 @@ signals:
     void Finished(const TActionResult& result);
 
 private:
-    void Run(const TSessionTarget& target, const TDeviceAction& steps); // session thread
-    void RunSearch(const TSearchRequest& request);                      // session thread
-    void Finish(const TActionResult& result);                           // session thread
-    bool AwaitContinue();                                               // session thread
+    using TSteps = std::function<void(TCommConnection&, const TActionHooks&, TActionResult&)>;
+    bool Start(TSteps steps);
+    void Run(const TSessionTarget& target, const TSteps& steps); // session thread
+    void RunSearch(const TSearchRequest& request);               // session thread
+    void Finish(const TActionResult& result);                    // session thread
+    bool AwaitContinue();                                        // session thread
 
-    QThread thread_;
+    TSessionTarget target_;
+    std::unique_ptr<TWorkerThread> thread_;
     QObject* worker_ = nullptr; // lives on thread_; the hand-offs to it run there
     bool busy_ = false;
     TActionResult last_;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untTestPatterns.h"
 
+#include <algorithm>
+#include <cctype>
+
 const std::array<TTestPattern, 7> TestPatterns{{
     {101, "20-3F",
      "0B202122232425262728292a2b2c2d2e2f20202020303132333435363738393a3b3c3d3e3f20202020"},
@@ -26,8 +29,24 @@ const TTestPattern* TestPatternOfTag(int tag) {
 }
 
 const TTestPattern* TestPatternNamed(std::string_view name) {
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!name.empty() && blank(name.front()))
+        name.remove_prefix(1);
+    while (!name.empty() && blank(name.back()))
+        name.remove_suffix(1);
+    const auto same = [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+    };
     for (const TTestPattern& pattern : TestPatterns)
-        if (pattern.Name == name)
+        if (std::equal(pattern.Name.begin(), pattern.Name.end(), name.begin(), name.end(), same))
             return &pattern;
     return nullptr;
+}
+
+std::string TestPatternNames() {
+    std::string names;
+    for (const TTestPattern& pattern : TestPatterns)
+        names += (names.empty() ? "" : ", ") + std::string(pattern.Name);
+    return names;
 }

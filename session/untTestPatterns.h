@@ -5,6 +5,7 @@
 // codes, sent raw so that the display shows them in its own character set and code page.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 struct TTestPattern {
@@ -15,6 +16,9 @@ struct TTestPattern {
 
 extern const std::array<TTestPattern, 7> TestPatterns;
 
-// The pattern of a tag or a name; nullptr when there is none.
+// The pattern of a tag, or of a name (case and surrounding blanks ignored: "e0-ff"); nullptr
+// when there is none.
 const TTestPattern* TestPatternOfTag(int tag);
 const TTestPattern* TestPatternNamed(std::string_view name);
+// Every pattern's name, in order, comma separated: "20-3F, 40-5F, ...".
+std::string TestPatternNames();

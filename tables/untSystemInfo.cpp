@@ -5,8 +5,6 @@
 #include "untUtf16.h"
 
 TSystemInfo SystemInfo;
-std::u16string CurrentPortName;
-int CurrentBaudRate = 0;
 
 namespace {
 

@@ -31,10 +31,9 @@ struct TSystemInfo {
     bool jpos = false;
 };
 
-// Process-wide current settings, port and line speed.
+// Process-wide current settings (the port and line speed are the window's:
+// TfrmVylSetup::CurrentPortName, CurrentBaudRate).
 extern TSystemInfo SystemInfo;
-extern std::u16string CurrentPortName;
-extern int CurrentBaudRate;
 
 // The built-in default document, verbatim.
 std::string GetDefaultSettingsJson();

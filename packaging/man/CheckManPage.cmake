@@ -1,9 +1,12 @@
 # SPDX-License-Identifier: Apache-2.0
 # Fails when a manual page and its program's help disagree about the program's options.
-#   cmake -DPROGRAM=<path> -DPAGE=<page.1> [-DHELP_ARGS=<a;b|c;d>] -P CheckManPage.cmake
+#   cmake -DPROGRAM=<path> -DPAGE=<page.1> [-DHELP_ARGS=<a;b|c;d>] [-DREADME=<README.md>]
+#         -P CheckManPage.cmake
 # HELP_ARGS: the help calls whose options together make up the program's options, each call's
 # arguments separated by ';', the calls by '|' (default: "--help"). A program with subcommands
 # lists each subcommand's help call.
+# README: also compare the exit-status table of the first help, the page's EXIT STATUS section
+# and the README's "| exit status | meaning |" table, word for word.
 cmake_minimum_required(VERSION 3.25)
 
 foreach(var PROGRAM PAGE)
@@ -54,6 +57,41 @@ if(missing OR extra)
 endif()
 list(LENGTH help_options count)
 message(STATUS "${PAGE}: ${count} options, the same as the help")
+
+# The words of an exit-status table: whitespace, periods, quotes, markup and table rules
+# dropped, so that only the codes and their meanings are compared.
+function(table_words text out)
+    string(REGEX REPLACE "(^|\n)\.(TP|BR|B)" "\\1" text "${text}")
+    string(REGEX REPLACE "[ \t\r\n.\"|`]" "" text "${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+if(DEFINED README)
+    list(GET calls 0 first_call)
+    string(REPLACE " " ";" args "${first_call}")
+    execute_process(COMMAND "${PROGRAM}" ${args} OUTPUT_VARIABLE first_help TIMEOUT 30)
+    if(NOT first_help MATCHES "\nExit status:\n(.*)")
+        message(FATAL_ERROR "${PROGRAM} ${first_call} prints no \"Exit status:\" table")
+    endif()
+    string(REGEX REPLACE "\n\n.*" "" help_table "${CMAKE_MATCH_1}")
+    if(NOT page_text MATCHES "\n\.SH EXIT STATUS\n(.*)")
+        message(FATAL_ERROR "${PAGE} has no EXIT STATUS section")
+    endif()
+    string(REGEX REPLACE "\n\.SH .*" "" page_table "${CMAKE_MATCH_1}")
+    file(READ "${README}" readme_text)
+    if(NOT readme_text MATCHES "\n\\| exit status \\| meaning \\|\n\\|---\\|---\\|\n(.*)")
+        message(FATAL_ERROR "${README} has no exit-status table")
+    endif()
+    string(REGEX REPLACE "\n[^|].*" "" readme_table "${CMAKE_MATCH_1}")
+    table_words("${help_table}" help_words)
+    table_words("${page_table}" page_words)
+    table_words("${readme_table}" readme_words)
+    if(NOT help_words STREQUAL page_words OR NOT help_words STREQUAL readme_words)
+        message(FATAL_ERROR "the exit-status tables disagree:\n"
+            "  help:   ${help_words}\n  page:   ${page_words}\n  README: ${readme_words}")
+    endif()
+    message(STATUS "${PAGE}, ${README}: the help's exit-status table")
+endif()
 
 # The page itself must be clean roff.
 find_program(GROFF groff)

@@ -22,5 +22,5 @@ bool ChoosePort(TfrmVylSetup& window, const std::string& name) {
     if (index < 0)
         return false;
     ChooseInCombo(window.cbb_SerialPort, index);
-    return CurrentPortName == QString::fromStdString(name).toStdU16String();
+    return window.CurrentPortName() == QString::fromStdString(name).toStdU16String();
 }

@@ -59,7 +59,7 @@ TEST(DeviceActionFailures, DisplayThatDoesNotAnswer) {
     // A setting: the handshake failure, then the frame all the same.
     Press(*w, w->btn_commandSet);
     ASSERT_EQ(script.Boxes.size(), 2u) << script.BoxTexts().join("|").toStdString();
-    EXPECT_EQ(script.Boxes[0].Text, HandShakeFailMessage);
+    EXPECT_EQ(script.Boxes[0].Text, HandShakeFailMessage());
     EXPECT_EQ(script.Boxes[0].Style, TMsgStyle::Error);
     EXPECT_EQ(script.Boxes[0].Caption, "Error");
     EXPECT_EQ(script.Boxes[1].Text, "Done!");
@@ -94,7 +94,7 @@ TEST(DeviceActionFailures, PortThatCannotBeOpened) {
     w->edt_line1->SetText("CHANGED");
     const auto before = Captured();
 
-    CurrentPortName = u"VylNoSuchPort";
+    w->SetCurrentPortName(u"VylNoSuchPort");
     for (QAbstractButton* button : DeviceButtons(*w)) {
         script.Boxes.clear();
         Press(*w, button);
@@ -109,7 +109,7 @@ TEST(DeviceActionFailures, PortThatCannotBeOpened) {
 
     // No port listed at all.
     script.Boxes.clear();
-    CurrentPortName.clear();
+    w->SetCurrentPortName({});
     Press(*w, w->btn_ClearDisplay);
     ASSERT_EQ(script.Boxes.size(), 1u);
     EXPECT_TRUE(script.Boxes[0].Detail.contains("No serial port is listed"))
@@ -144,7 +144,7 @@ TEST(DeviceActionFailures, RepliesThatAreNoSettingsDocument) {
         // The JavaPOS handshake goes unanswered; then the settings request gets text.
         PtyPair pty;
         ScriptedFarEnd display(pty, 35 + 4, settingsReply("this is not JSON"));
-        CurrentPortName = QString::fromStdString(pty.PortName()).toStdU16String();
+        w->SetCurrentPortName(QString::fromStdString(pty.PortName()).toStdU16String());
         SystemInfo.jpos = true;
         const QString panel0 = w->StatusBar1->PanelText(0);
         Press(*w, w->btn_GetSetting);
@@ -161,7 +161,7 @@ TEST(DeviceActionFailures, RepliesThatAreNoSettingsDocument) {
         // connection is closed and the general report shows it.
         PtyPair pty;
         ScriptedFarEnd display(pty, 35 + 4, settingsReply("[1, 2]"));
-        CurrentPortName = QString::fromStdString(pty.PortName()).toStdU16String();
+        w->SetCurrentPortName(QString::fromStdString(pty.PortName()).toStdU16String());
         script.Boxes.clear();
         Press(*w, w->btn_GetSetting);
         ASSERT_EQ(script.Boxes.size(), 1u);
@@ -195,7 +195,7 @@ TEST(DeviceActionFailures, ADisplayThatVanishesShowsOneDisconnectMessage) {
                 pty.CloseMaster();
                 return ByteString();
             });
-            CurrentPortName = QString::fromStdString(pty.PortName()).toStdU16String();
+            w->SetCurrentPortName(QString::fromStdString(pty.PortName()).toStdU16String());
             script.Boxes.clear();
             Press(*w, button);
             ASSERT_EQ(script.Boxes.size(), 1u) << button->objectName().toStdString();
@@ -204,7 +204,7 @@ TEST(DeviceActionFailures, ADisplayThatVanishesShowsOneDisconnectMessage) {
             EXPECT_FALSE(script.Boxes[0].Detail.isEmpty());
         }
         EXPECT_EQ(w->cbb_BaudRate->currentText(), "9600");
-        EXPECT_EQ(CurrentBaudRate, 9600);
+        EXPECT_EQ(w->CurrentBaudRate(), 9600);
 
         VirtualDisplayProcess vd(VirtualDisplayProgram, {"--hangup-after", "2"});
         ASSERT_TRUE(vd.Started()) << vd.Stderr();

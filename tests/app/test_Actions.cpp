@@ -169,7 +169,7 @@ TEST(DeviceActions, SpeedChangeMovesTheNextConnection) {
     Press(*w, w->btn_baudrateSet);
     EXPECT_EQ(script.BoxTexts(), QStringList{"Done!"});
     EXPECT_EQ(w->cbb_BaudRate->currentText(), "19200");
-    EXPECT_EQ(CurrentBaudRate, 19200);
+    EXPECT_EQ(w->CurrentBaudRate(), 19200);
 
     // The next action talks to the display at its new speed.
     script.Boxes.clear();
@@ -187,7 +187,7 @@ TEST(DeviceActions, SpeedChangeMovesTheNextConnection) {
     EXPECT_EQ(script.BoxTexts(), QStringList{"Fail!"});
     EXPECT_EQ(script.Boxes[0].Style, TMsgStyle::Warning);
     EXPECT_EQ(w->cbb_BaudRate->currentText(), "19200");
-    EXPECT_EQ(CurrentBaudRate, 19200);
+    EXPECT_EQ(w->CurrentBaudRate(), 19200);
 }
 
 TEST(DeviceActions, WelcomeMessageSendsTheHexViewsWithItsPauses) {

@@ -57,7 +57,7 @@ TEST(FindDisplay, SelectsThePortAndSpeedFoundAndHoldsOffOtherActions) {
                                              StrayNote});
     EXPECT_EQ(script.Boxes[0].Style, TMsgStyle::Information);
     EXPECT_EQ(w->cbb_BaudRate->currentText(), "19200");
-    EXPECT_EQ(CurrentBaudRate, 19200);
+    EXPECT_EQ(w->CurrentBaudRate(), 19200);
     EXPECT_EQ(w->cbb_SerialPort->currentText(), port);
 
     // The next action talks to the display at the speed found.
@@ -94,7 +94,7 @@ TEST(FindDisplay, EveryListedPortOnlyAfterAYes) {
         if (answer == TMsgResult::No) {
             EXPECT_EQ(script.Boxes.size(), 2u);
             EXPECT_EQ(w->cbb_SerialPort->currentText(), silentPort);
-            EXPECT_EQ(CurrentBaudRate, 9600);
+            EXPECT_EQ(w->CurrentBaudRate(), 9600);
             EXPECT_TRUE(vd.TraceEvents("RX").empty()) << "a port the user did not choose";
             continue;
         }
@@ -103,9 +103,9 @@ TEST(FindDisplay, EveryListedPortOnlyAfterAYes) {
                                                     " at 9600 bit/s.\r"))
             << script.Boxes[2].Text.toStdString();
         EXPECT_EQ(w->cbb_SerialPort->currentText(), displayPort);
-        EXPECT_EQ(CurrentPortName, displayPort.toStdU16String());
+        EXPECT_EQ(w->CurrentPortName(), displayPort.toStdU16String());
         EXPECT_EQ(w->cbb_BaudRate->currentText(), "9600");
-        EXPECT_EQ(CurrentBaudRate, 9600);
+        EXPECT_EQ(w->CurrentBaudRate(), 9600);
         EXPECT_FALSE(w->ActionRunning());
     }
 

@@ -261,15 +261,17 @@ TEST(WindowSettings, CenterButtons) {
 TEST(WindowSettings, SpeedChoiceSetsTheConnectionSpeed) {
     auto w = NewWindow();
     ChooseInCombo(w->cbb_BaudRate, 4);
-    EXPECT_EQ(CurrentBaudRate, 115200);
+    EXPECT_EQ(w->CurrentBaudRate(), 115200);
     ChooseInCombo(w->cbb_BaudRate, 1);
-    EXPECT_EQ(CurrentBaudRate, 19200);
-    EXPECT_EQ(BaudRateOfText("57600"), 57600);
-    EXPECT_EQ(BaudRateOfText(""), 9600);
-    EXPECT_EQ(BaudRateOfText("fast"), 9600);
+    EXPECT_EQ(w->CurrentBaudRate(), 19200);
+    // No selection: the factory speed.
+    w->cbb_BaudRate->setCurrentIndex(-1);
+    w->cbb_BaudRateChange();
+    EXPECT_EQ(w->CurrentBaudRate(), 9600);
+    ChooseInCombo(w->cbb_BaudRate, 1);
     // The display's speed list does not touch the connection.
     ChooseInCombo(w->cbb_BaudRate_Set, 3);
-    EXPECT_EQ(CurrentBaudRate, 19200);
+    EXPECT_EQ(w->CurrentBaudRate(), 19200);
 }
 
 TEST(WindowSettings, RefreshListsThePortsAnewAndChoosesTheFirst) {
@@ -287,10 +289,10 @@ TEST(WindowSettings, RefreshListsThePortsAnewAndChoosesTheFirst) {
     const QStringList before = ComboItems(w->cbb_SerialPort);
     EXPECT_TRUE(before.contains(QString::fromStdString(stem + "b")));
     EXPECT_EQ(w->cbb_SerialPort->currentIndex(), 0);
-    EXPECT_EQ(QString::fromStdU16String(CurrentPortName), before.front());
+    EXPECT_EQ(QString::fromStdU16String(w->CurrentPortName()), before.front());
 
     ChooseInCombo(w->cbb_SerialPort, 2);
-    EXPECT_EQ(QString::fromStdU16String(CurrentPortName), before[2]);
+    EXPECT_EQ(QString::fromStdU16String(w->CurrentPortName()), before[2]);
 
     published.pop_back(); // one port goes away
     w->btn_enumComPorts->click();
@@ -310,5 +312,5 @@ TEST(WindowSettings, RefreshListsThePortsAnewAndChoosesTheFirst) {
     EXPECT_EQ(steady(after), expected);
     EXPECT_FALSE(after.contains(QString::fromStdString(stem + "c")));
     EXPECT_EQ(w->cbb_SerialPort->currentIndex(), 0);
-    EXPECT_EQ(QString::fromStdU16String(CurrentPortName), after.front());
+    EXPECT_EQ(QString::fromStdU16String(w->CurrentPortName()), after.front());
 }

@@ -46,7 +46,7 @@ TEST(CharacterTestPage, SevenPatternsGoOutRawInBothLanguages) {
         TDialogScript script;
         auto w = NewWindow(lang);
         PtyPair pty;
-        CurrentPortName = QString::fromStdString(pty.PortName()).toStdU16String();
+        w->SetCurrentPortName(QString::fromStdString(pty.PortName()).toStdU16String());
         for (const TRangeButton& range : RangeButtons(*w)) {
             EXPECT_EQ(range.Button->property("Tag").toInt(), range.Tag);
             Press(*w, range.Button);
@@ -72,7 +72,7 @@ TEST(CharacterTestPage, TestTextRestartAndClearFrames) {
     TDialogScript script;
     auto w = NewWindow();
     PtyPair pty;
-    CurrentPortName = QString::fromStdString(pty.PortName()).toStdU16String();
+    w->SetCurrentPortName(QString::fromStdString(pty.PortName()).toStdU16String());
 
     // The text as it stands, in the test code page, neither padded nor centred.
     ChooseInCombo(w->cbb_codepage_Test, w->cbb_codepage_Test->findText("CP866"));

@@ -4,6 +4,8 @@
 // vylctl as a child of a test: its arguments and environment, its output in files, its exit
 // status; a run can be signalled part-way.
 
+#include "ChildProcess.h"
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -25,9 +27,6 @@ public:
     // (LC_ALL=C.UTF-8), then `env` ("NAME=value") on top.
     explicit CliProcess(const std::vector<std::string>& args,
                         const std::vector<std::string>& env = {});
-    ~CliProcess();
-    CliProcess(const CliProcess&) = delete;
-    CliProcess& operator=(const CliProcess&) = delete;
 
     void Signal(int signal);
     // Waits for the end (killed after `limit`) and collects the output.
@@ -35,8 +34,7 @@ public:
     std::string StderrSoFar() const;
 
 private:
-    int pid_ = -1;
-    std::string dir_;
+    ChildProcess child_;
 };
 
 CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {});

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -22,12 +23,7 @@ nlohmann::json ReadDocument(const VirtualDisplayProcess& display, int baud) {
 }
 
 std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return "<missing>";
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::filesystem::exists(path) ? ReadFileBytes(path) : std::string("<missing>");
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

@@ -10,18 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
-
-namespace {
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-} // namespace
 
 TEST(CliWindow, SaveEqualsTheWindowsSaveAfterGetSetting) {
     TempDir dir;
@@ -52,8 +40,8 @@ TEST(CliWindow, SaveEqualsTheWindowsSaveAfterGetSetting) {
     ASSERT_EQ(script.BoxTexts().size(), 2) << script.BoxTexts().join("|").toStdString();
     EXPECT_EQ(script.BoxTexts().back(), "Save Settings File Success:" + saved);
 
-    const std::string bytes = Bytes(cli);
-    EXPECT_EQ(bytes, Bytes(saved.toStdString()));
+    const std::string bytes = ReadFileBytes(cli);
+    EXPECT_EQ(bytes, ReadFileBytes(saved.toStdString()));
     for (const char* line :
          {"    \"temp1\": 0,\r\n", "    \"temp2\": 245,\r\n", "    \"Char_No\": 255,\r\n",
           "    \"Comm_No\": 255,\r\n", "    \"wel_mess1\": \"中文 \\\"A\\\\B\\\"\",\r\n",

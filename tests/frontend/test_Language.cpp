@@ -26,10 +26,10 @@ TEST(Language, IdentifierOfTheLocale) {
     EXPECT_EQ(GetSystemDefaultLangID(), LangIDOfLocale(QLocale::system()));
 
     // Only Chinese as used in the PRC picks the Chinese texts.
-    SelectLanguageTexts(0x0804);
-    EXPECT_EQ(ModelLabel, QStringLiteral("型号："));
+    SetProcessLanguage(0x0804);
+    EXPECT_EQ(ModelLabel(), QStringLiteral("型号："));
     for (const int other : {0x0404, 0x0C04, 0x0409, 0x0411}) {
-        SelectLanguageTexts(other);
-        EXPECT_EQ(ModelLabel, "Model:") << other;
+        SetProcessLanguage(other);
+        EXPECT_EQ(ModelLabel(), "Model:") << other;
     }
 }

@@ -2,7 +2,7 @@
 // The request/response exchange against a scripted far end on its own thread.
 #include "LinkTestUtil.h"
 #include "PtyPair.h"
-#include "untComm.h"
+#include "untCommDefault.h"
 #include "untLineSpeeds.h"
 
 #include <QThread>
@@ -49,8 +49,10 @@ private:
 
 struct Exchange : testing::Test {
     PtyPair pair;
-    void SetUp() override { ASSERT_TRUE(OpenComm(pair.PortName(), 115200)) << LastOpenError(); }
-    void TearDown() override { CloseComm(); }
+    TCommConnection connection;
+    void SetUp() override {
+        ASSERT_TRUE(connection.Open(pair.PortName(), 115200)) << connection.LastOpenError().Text;
+    }
 };
 
 // Runs `work` on the thread `context` lives on. The posting thread holds a lock while Qt builds
@@ -72,9 +74,10 @@ long long MsSince(Clock::time_point start) {
 } // namespace
 
 TEST(ExchangeClosed, NotOpenLeavesReplyAndLengthUntouched) {
+    TCommConnection connection;
     ByteString reply = "keep";
     int length = 42;
-    EXPECT_EQ(QueryComm("req", reply, length, false, 0), COMM_NOT_OPEN);
+    EXPECT_EQ(connection.Query("req", reply, length, false, 0), COMM_NOT_OPEN);
     EXPECT_EQ(reply, "keep");
     EXPECT_EQ(length, 42);
 }
@@ -83,10 +86,10 @@ TEST_F(Exchange, LengthModeReturnsALongerReplyWhole) {
     const ByteString request("\x02\x07\x12\0\xff", 5);
     const ByteString answer("\x02\x07\x12\0\xff\0extra", 11);
     FarEnd far(pair, request.size(), [&](PtyPair& p) { p.Write(answer); });
-    SetQueryTimeout(3000);
+    connection.SetQueryTimeout(3000);
     ByteString reply;
     int length = static_cast<int>(request.size());
-    EXPECT_EQ(QueryComm(request, reply, length, false, 0), COMM_OK);
+    EXPECT_EQ(connection.Query(request, reply, length, false, 0), COMM_OK);
     EXPECT_EQ(reply, answer);
     EXPECT_EQ(length, 11);
     EXPECT_EQ(far.Request(), request);
@@ -99,20 +102,21 @@ TEST_F(Exchange, TerminatorModeKeepsBytesAfterTheTerminator) {
         std::this_thread::sleep_for(50ms); // the reply comes in two deliveries
         p.Write(answer.substr(4));
     });
-    SetQueryTimeout(3000);
+    connection.SetQueryTimeout(3000);
     ByteString reply;
     int length = 1; // ignored in terminator mode
-    EXPECT_EQ(QueryComm(ByteString("\x02\x07\x16\x05", 4), reply, length, true, 0x00), COMM_OK);
+    EXPECT_EQ(connection.Query(ByteString("\x02\x07\x16\x05", 4), reply, length, true, 0x00),
+              COMM_OK);
     EXPECT_EQ(reply, answer);
     EXPECT_EQ(length, 12);
 }
 
 TEST_F(Exchange, NoAnswerTimesOutWithWhatArrived) {
-    SetQueryTimeout(500);
+    connection.SetQueryTimeout(500);
     ByteString reply = "old";
     int length = 35;
     auto start = Clock::now();
-    EXPECT_EQ(QueryComm("hello", reply, length, false, 0), COMM_TIMEOUT);
+    EXPECT_EQ(connection.Query("hello", reply, length, false, 0), COMM_TIMEOUT);
     const auto waited = MsSince(start);
     EXPECT_GT(waited, 500);
     EXPECT_LT(waited, 2500);
@@ -124,7 +128,7 @@ TEST_F(Exchange, NoAnswerTimesOutWithWhatArrived) {
     FarEnd far(pair, 3, [](PtyPair& p) { p.Write(ByteString("\x02\0\x07", 3)); });
     length = 35;
     start = Clock::now();
-    EXPECT_EQ(QueryComm("abc", reply, length, false, 0), COMM_TIMEOUT);
+    EXPECT_EQ(connection.Query("abc", reply, length, false, 0), COMM_TIMEOUT);
     EXPECT_GT(MsSince(start), 500);
     EXPECT_EQ(reply, ByteString("\x02\0\x07", 3));
     EXPECT_EQ(length, 3);
@@ -153,14 +157,14 @@ TEST_F(Exchange, ReplyLimitsEndASilentOrStalledReplyOnly) {
          },
          COMM_OK, ByteString("{\"abcdefghijk\"}\0", 16), false},
     };
-    DefaultConnection().SetReplyLimits(1000, 1000);
-    SetQueryTimeout(8000);
+    connection.SetReplyLimits(1000, 1000);
+    connection.SetQueryTimeout(8000);
     for (const TCase& c : cases) {
         FarEnd far(pair, request.size(), c.Answer);
         ByteString reply;
         int length = 0;
         const auto start = Clock::now();
-        EXPECT_EQ(QueryComm(request, reply, length, true, 0), c.Code) << c.Name;
+        EXPECT_EQ(connection.Query(request, reply, length, true, 0), c.Code) << c.Name;
         EXPECT_EQ(reply, c.Reply) << c.Name;
         if (c.Early) {
             EXPECT_LT(MsSince(start), 5000) << c.Name;
@@ -169,12 +173,12 @@ TEST_F(Exchange, ReplyLimitsEndASilentOrStalledReplyOnly) {
         EXPECT_EQ(far.Request(), request) << c.Name;
     }
     // Off again: the reply time-out alone.
-    DefaultConnection().SetReplyLimits(0, 0);
-    SetQueryTimeout(1500);
+    connection.SetReplyLimits(0, 0);
+    connection.SetQueryTimeout(1500);
     ByteString reply;
     int length = 0;
     const auto start = Clock::now();
-    EXPECT_EQ(QueryComm(request, reply, length, true, 0), COMM_TIMEOUT);
+    EXPECT_EQ(connection.Query(request, reply, length, true, 0), COMM_TIMEOUT);
     EXPECT_GT(MsSince(start), 1500);
 }
 
@@ -182,10 +186,10 @@ TEST_F(Exchange, BytesQueuedBeforeTheRequestAreDropped) {
     pair.Write("stale bytes");
     PumpUntil([] { return false; }, 100ms); // delivered while no exchange runs: left queued
     FarEnd far(pair, 3, [](PtyPair& p) { p.Write("OK!"); });
-    SetQueryTimeout(3000);
+    connection.SetQueryTimeout(3000);
     ByteString reply;
     int length = 3;
-    EXPECT_EQ(QueryComm("req", reply, length, false, 0), COMM_OK);
+    EXPECT_EQ(connection.Query("req", reply, length, false, 0), COMM_OK);
     EXPECT_EQ(reply, "OK!");
 }
 
@@ -193,16 +197,17 @@ TEST_F(Exchange, SecondExchangeDuringTheWaitIsRefusedAndSendsNothing) {
     int nestedResult = -1;
     ByteString nestedReply = "untouched";
     int nestedLength = 9;
-    QTimer::singleShot(
-        50, [&] { nestedResult = QueryComm("NESTED", nestedReply, nestedLength, false, 0); });
+    QTimer::singleShot(50, [&] {
+        nestedResult = connection.Query("NESTED", nestedReply, nestedLength, false, 0);
+    });
     FarEnd far(pair, 5, [](PtyPair& p) {
         std::this_thread::sleep_for(300ms);
         p.Write("12345");
     });
-    SetQueryTimeout(3000);
+    connection.SetQueryTimeout(3000);
     ByteString reply;
     int length = 5;
-    EXPECT_EQ(QueryComm("first", reply, length, false, 0), COMM_OK);
+    EXPECT_EQ(connection.Query("first", reply, length, false, 0), COMM_OK);
     EXPECT_EQ(reply, "12345");
     EXPECT_EQ(nestedResult, COMM_BUSY);
     EXPECT_EQ(nestedReply, "untouched");
@@ -217,18 +222,18 @@ TEST_F(Exchange, FarEndHangingUpDuringTheWaitEndsCleanly) {
         std::this_thread::sleep_for(50ms);
         p.CloseMaster();
     });
-    SetQueryTimeout(10000);
+    connection.SetQueryTimeout(10000);
     ByteString reply = "untouched";
     int length = 10;
     const auto start = std::chrono::steady_clock::now();
     // Ends at the hang-up, not at the time-out, with the port released.
-    EXPECT_EQ(QueryComm("req", reply, length, false, 0), COMM_NOT_OPEN);
+    EXPECT_EQ(connection.Query("req", reply, length, false, 0), COMM_NOT_OPEN);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     EXPECT_EQ(reply, "untouched");
     EXPECT_EQ(length, 10);
-    EXPECT_FALSE(CommIsOpen());
-    EXPECT_TRUE(DefaultConnection().HungUp());
-    EXPECT_EQ(SendComm("after"), COMM_NOT_OPEN);
+    EXPECT_FALSE(connection.IsOpen());
+    EXPECT_TRUE(connection.HungUp());
+    EXPECT_EQ(connection.Send("after"), COMM_NOT_OPEN);
 }
 
 TEST(MessageWaitTest, DeliversQueuedWorkAndSleepsTheGivenTime) {

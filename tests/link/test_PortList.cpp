@@ -150,18 +150,19 @@ TEST(PortList, PublishedPortOpensByNameAndIsListed) {
     PtyPair pair;
     const std::string name = "vyltest" + std::to_string(getpid());
     Names ports;
+    TCommConnection connection;
     {
         TPortPublication publication(name, pair.SlavePath());
         EXPECT_EQ(PortDevicePath(name), pair.SlavePath());
         ASSERT_TRUE(ListComPorts(ports));
         EXPECT_NE(std::find(ports.begin(), ports.end(), name), ports.end());
-        ASSERT_TRUE(OpenComm(name, 9600)) << LastOpenError();
-        EXPECT_EQ(SendComm("via name"), COMM_OK);
-        CloseComm();
+        ASSERT_TRUE(connection.Open(name, 9600)) << connection.LastOpenError().Text;
+        EXPECT_EQ(connection.Send("via name"), COMM_OK);
+        connection.Close();
         EXPECT_EQ(pair.Read(8, 1s), "via name");
     }
     EXPECT_EQ(PortDevicePath(name), "/dev/" + name);
-    EXPECT_FALSE(OpenComm(name, 9600));
+    EXPECT_FALSE(connection.Open(name, 9600));
     ASSERT_TRUE(ListComPorts(ports));
     EXPECT_EQ(std::find(ports.begin(), ports.end(), name), ports.end());
     EXPECT_EQ(PortDevicePath(pair.PortName()), pair.SlavePath());

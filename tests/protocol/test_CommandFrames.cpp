@@ -22,8 +22,7 @@ ByteString Hex(std::initializer_list<int> bytes) {
 
 class CommandFrames : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(OpenComm(pty.PortName(), 9600)); }
-    void TearDown() override { CloseComm(); }
+    void SetUp() override { ASSERT_TRUE(connection.Open(pty.PortName(), 9600)); }
 
     // Runs the operation and returns exactly what reached the far end.
     ByteString Sent(const std::function<int()>& operation) {
@@ -32,88 +31,92 @@ protected:
     }
 
     PtyPair pty;
+    TCommConnection connection;
 };
 
 TEST_F(CommandFrames, TextAndCursor) {
-    EXPECT_EQ(Sent([] { return DSP_DisplayText("Hello"); }), "Hello");
+    EXPECT_EQ(Sent([&] { return DSP_DisplayText(connection, "Hello"); }), "Hello");
     // Control bytes the caller put in are part of the text (the test page starts with 0B).
-    EXPECT_EQ(Sent([] {
-                  return DSP_DisplayText(Hex({0x0B, 0x20, 0xFF}));
+    EXPECT_EQ(Sent([&] {
+                  return DSP_DisplayText(connection, Hex({0x0B, 0x20, 0xFF}));
               }),
               Hex({0x0B, 0x20, 0xFF}));
     // Column before row, though the arguments name the row first.
-    EXPECT_EQ(Sent([] { return DSP_DisplayTextAt("AB", 2, 5); }),
+    EXPECT_EQ(Sent([&] { return DSP_DisplayTextAt(connection, "AB", 2, 5); }),
               Hex({0x1F, 0x24, 0x05, 0x02, 0x41, 0x42}));
-    EXPECT_EQ(Sent([] { return DSP_DisplayTextAt("", 1, 20); }), Hex({0x1F, 0x24, 20, 1}));
+    EXPECT_EQ(Sent([&] { return DSP_DisplayTextAt(connection, "", 1, 20); }),
+              Hex({0x1F, 0x24, 20, 1}));
     // Row and column are cut to their low byte.
-    EXPECT_EQ(Sent([] { return DSP_DisplayTextAt("x", 258, 0x141); }),
+    EXPECT_EQ(Sent([&] { return DSP_DisplayTextAt(connection, "x", 258, 0x141); }),
               Hex({0x1F, 0x24, 0x41, 0x02, 'x'}));
-    EXPECT_EQ(Sent([] { return DSP_ClearScreen(); }), Hex({0x0C}));
+    EXPECT_EQ(Sent([&] { return DSP_ClearScreen(connection); }), Hex({0x0C}));
 }
 
 TEST_F(CommandFrames, PayloadsAreCutAtTheirFirstZero) {
     const ByteString withZero = ByteString("AB") + '\0' + "CD";
-    EXPECT_EQ(Sent([&] { return DSP_DisplayText(withZero); }), "AB");
-    EXPECT_EQ(Sent([&] { return DSP_DisplayTextAt(withZero, 1, 1); }),
+    EXPECT_EQ(Sent([&] { return DSP_DisplayText(connection, withZero); }), "AB");
+    EXPECT_EQ(Sent([&] { return DSP_DisplayTextAt(connection, withZero, 1, 1); }),
               Hex({0x1F, 0x24, 1, 1, 'A', 'B'}));
-    EXPECT_EQ(Sent([&] { return DSP_SetWelMsg1(withZero); }),
+    EXPECT_EQ(Sent([&] { return DSP_SetWelMsg1(connection, withZero); }),
               Hex({0x02, 0x07, 0x16, 0x06, 'A', 'B', 0x00}));
-    EXPECT_EQ(Sent([&] { return DSP_SetWelMessage_2(ByteString(1, '\0') + "X"); }),
+    EXPECT_EQ(Sent([&] { return DSP_SetWelMessage_2(connection, ByteString(1, '\0') + "X"); }),
               Hex({0x02, 0x07, 0x16, 0x07, 0x00}));
 }
 
 TEST_F(CommandFrames, EmptyTexts) {
     // An empty text frame is an empty write: nothing reaches the line, yet it is no failure.
-    EXPECT_EQ(Sent([] { return DSP_DisplayText(""); }), "");
-    EXPECT_EQ(Sent([] { return DSP_SetWelMsg1(""); }), Hex({0x02, 0x07, 0x16, 0x06, 0x00}));
-    EXPECT_EQ(Sent([] { return DSP_SetWelMessage_2(""); }), Hex({0x02, 0x07, 0x16, 0x07, 0x00}));
+    EXPECT_EQ(Sent([&] { return DSP_DisplayText(connection, ""); }), "");
+    EXPECT_EQ(Sent([&] { return DSP_SetWelMsg1(connection, ""); }),
+              Hex({0x02, 0x07, 0x16, 0x06, 0x00}));
+    EXPECT_EQ(Sent([&] { return DSP_SetWelMessage_2(connection, ""); }),
+              Hex({0x02, 0x07, 0x16, 0x07, 0x00}));
 }
 
 TEST_F(CommandFrames, WelcomeLinesAndScroll) {
     const ByteString line2(60, 'W');
-    EXPECT_EQ(Sent([] { return DSP_SetWelMsg1("***  VYL DISPLAY ***"); }),
+    EXPECT_EQ(Sent([&] { return DSP_SetWelMsg1(connection, "***  VYL DISPLAY ***"); }),
               Hex({0x02, 0x07, 0x16, 0x06}) + "***  VYL DISPLAY ***" + ByteString(1, '\0'));
-    EXPECT_EQ(Sent([&] { return DSP_SetWelMessage_2(line2); }),
+    EXPECT_EQ(Sent([&] { return DSP_SetWelMessage_2(connection, line2); }),
               Hex({0x02, 0x07, 0x16, 0x07}) + line2 + ByteString(1, '\0'));
-    EXPECT_EQ(Sent([] { return DSP_SetWelMessage_2_Scroll(true); }),
+    EXPECT_EQ(Sent([&] { return DSP_SetWelMessage_2_Scroll(connection, true); }),
               Hex({0x02, 0x07, 0x16, 0x09, 0x04}));
-    EXPECT_EQ(Sent([] { return DSP_SetWelMessage_2_Scroll(false); }),
+    EXPECT_EQ(Sent([&] { return DSP_SetWelMessage_2_Scroll(connection, false); }),
               Hex({0x02, 0x07, 0x16, 0x09, 0x06}));
 }
 
 TEST_F(CommandFrames, BrightnessIsClampedToOneToFour) {
-    EXPECT_EQ(Sent([] { return DSP_SetBrightness(0); }), Hex({0x1F, 0x58, 0x01}));
-    EXPECT_EQ(Sent([] { return DSP_SetBrightness(-7); }), Hex({0x1F, 0x58, 0x01}));
-    EXPECT_EQ(Sent([] { return DSP_SetBrightness(1); }), Hex({0x1F, 0x58, 0x01}));
-    EXPECT_EQ(Sent([] { return DSP_SetBrightness(3); }), Hex({0x1F, 0x58, 0x03}));
-    EXPECT_EQ(Sent([] { return DSP_SetBrightness(5); }), Hex({0x1F, 0x58, 0x04}));
-    EXPECT_EQ(Sent([] { return DSP_SetBrightness(260); }), Hex({0x1F, 0x58, 0x04}));
+    EXPECT_EQ(Sent([&] { return DSP_SetBrightness(connection, 0); }), Hex({0x1F, 0x58, 0x01}));
+    EXPECT_EQ(Sent([&] { return DSP_SetBrightness(connection, -7); }), Hex({0x1F, 0x58, 0x01}));
+    EXPECT_EQ(Sent([&] { return DSP_SetBrightness(connection, 1); }), Hex({0x1F, 0x58, 0x01}));
+    EXPECT_EQ(Sent([&] { return DSP_SetBrightness(connection, 3); }), Hex({0x1F, 0x58, 0x03}));
+    EXPECT_EQ(Sent([&] { return DSP_SetBrightness(connection, 5); }), Hex({0x1F, 0x58, 0x04}));
+    EXPECT_EQ(Sent([&] { return DSP_SetBrightness(connection, 260); }), Hex({0x1F, 0x58, 0x04}));
 }
 
 TEST_F(CommandFrames, ModeSpeedCharsetCodepageRestart) {
-    EXPECT_EQ(Sent([] { return DSP_SetCommand(255); }), Hex({0x02, 0x43, 0xFF}));
-    EXPECT_EQ(Sent([] { return DSP_SetCommand(300); }), Hex({0x02, 0x43, 0xFF}));
-    EXPECT_EQ(Sent([] { return DSP_SetCommand(14); }), Hex({0x02, 0x43, 0x3E}));
-    EXPECT_EQ(Sent([] { return DSP_SetCommand(0); }), Hex({0x02, 0x43, 0x30}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCommand(connection, 255); }), Hex({0x02, 0x43, 0xFF}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCommand(connection, 300); }), Hex({0x02, 0x43, 0xFF}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCommand(connection, 14); }), Hex({0x02, 0x43, 0x3E}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCommand(connection, 0); }), Hex({0x02, 0x43, 0x30}));
     // Below 255 the sum is cut to a byte: 254 + 30 hex.
-    EXPECT_EQ(Sent([] { return DSP_SetCommand(254); }), Hex({0x02, 0x43, 0x2E}));
-    EXPECT_EQ(Sent([] { return DSP_SetBaudrate(0); }), Hex({0x02, 0x42, 0x30}));
-    EXPECT_EQ(Sent([] { return DSP_SetBaudrate(4); }), Hex({0x02, 0x42, 0x34}));
-    EXPECT_EQ(Sent([] { return DSP_SetCharset(255); }), Hex({0x02, 0x05, 0xFF}));
-    EXPECT_EQ(Sent([] { return DSP_SetCharset(3); }), Hex({0x02, 0x05, 0x03}));
-    EXPECT_EQ(Sent([] { return DSP_SetCharset(0x105); }), Hex({0x02, 0x05, 0x05}));
-    EXPECT_EQ(Sent([] { return DSP_SetCodepage(146); }), Hex({0x02, 0x06, 0x92}));
-    EXPECT_EQ(Sent([] { return DSP_SetCodepage(-1); }), Hex({0x02, 0x06, 0xFF}));
-    EXPECT_EQ(Sent([] { return DSP_Restart(); }), Hex({0x02, 0x1D, 0xAA, 0x55}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCommand(connection, 254); }), Hex({0x02, 0x43, 0x2E}));
+    EXPECT_EQ(Sent([&] { return DSP_SetBaudrate(connection, 0); }), Hex({0x02, 0x42, 0x30}));
+    EXPECT_EQ(Sent([&] { return DSP_SetBaudrate(connection, 4); }), Hex({0x02, 0x42, 0x34}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCharset(connection, 255); }), Hex({0x02, 0x05, 0xFF}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCharset(connection, 3); }), Hex({0x02, 0x05, 0x03}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCharset(connection, 0x105); }), Hex({0x02, 0x05, 0x05}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCodepage(connection, 146); }), Hex({0x02, 0x06, 0x92}));
+    EXPECT_EQ(Sent([&] { return DSP_SetCodepage(connection, -1); }), Hex({0x02, 0x06, 0xFF}));
+    EXPECT_EQ(Sent([&] { return DSP_Restart(connection); }), Hex({0x02, 0x1D, 0xAA, 0x55}));
 }
 
 TEST(CommandFramesClosed, NothingIsSentWithoutAConnection) {
     PtyPair pty;
-    CloseComm();
-    EXPECT_EQ(DSP_ClearScreen(), COMM_NOT_OPEN);
-    EXPECT_EQ(DSP_DisplayText("A"), COMM_NOT_OPEN);
-    EXPECT_EQ(DSP_SetWelMsg1("A"), COMM_NOT_OPEN);
-    EXPECT_EQ(DSP_SetBrightness(2), COMM_NOT_OPEN);
+    TCommConnection connection; // never opened
+    EXPECT_EQ(DSP_ClearScreen(connection), COMM_NOT_OPEN);
+    EXPECT_EQ(DSP_DisplayText(connection, "A"), COMM_NOT_OPEN);
+    EXPECT_EQ(DSP_SetWelMsg1(connection, "A"), COMM_NOT_OPEN);
+    EXPECT_EQ(DSP_SetBrightness(connection, 2), COMM_NOT_OPEN);
     EXPECT_EQ(pty.ReadUntilQuiet(100ms, 1s), "");
 }
 

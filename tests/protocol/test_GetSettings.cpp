@@ -16,16 +16,16 @@ using namespace std::chrono_literals;
 
 class GetSettings : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(OpenComm(pty.PortName(), 9600)); }
-    void TearDown() override { CloseComm(); }
+    void SetUp() override { ASSERT_TRUE(connection.Open(pty.PortName(), 9600)); }
     PtyPair pty;
+    TCommConnection connection;
 };
 
 TEST_F(GetSettings, ReplyKeepsItsTerminatorAndWhatCameWithIt) {
     const ByteString document = R"({"back_light":2})";
     const ByteString sent = document + ByteString(1, '\0') + "\r\nXY";
     ScriptedFarEnd far(pty, 4, [&](const ByteString&) { return sent; });
-    const ByteString reply = DSP_GetSettings();
+    const ByteString reply = DSP_GetSettings(connection);
     EXPECT_EQ(far.Request(), ByteString("\x02\x07\x16\x05"));
     EXPECT_EQ(reply, sent);
 }
@@ -40,14 +40,14 @@ TEST_F(GetSettings, LongReplyInPiecesAndBytesWaitingBefore) {
         std::this_thread::sleep_for(100ms);
         return document.substr(300) + ByteString(1, '\0');
     });
-    EXPECT_EQ(DSP_GetSettings(), document + ByteString(1, '\0'));
+    EXPECT_EQ(DSP_GetSettings(connection), document + ByteString(1, '\0'));
 }
 
 // The one test of this layer that waits the full 10 s.
 TEST_F(GetSettings, NoTerminatorWithinTenSecondsGivesNothing) {
     ScriptedFarEnd far(pty, 4, [&](const ByteString&) { return ByteString(500, '{'); });
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(DSP_GetSettings(), "");
+    EXPECT_EQ(DSP_GetSettings(connection), "");
     EXPECT_GE(std::chrono::steady_clock::now() - start, 9900ms);
 }
 

@@ -32,19 +32,20 @@ ByteString Answer(const ByteString& plain, const HandshakeKeySet& keys,
 
 class HandShakes : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(OpenComm(pty.PortName(), 9600)); }
-    void TearDown() override { CloseComm(); }
+    void SetUp() override { ASSERT_TRUE(connection.Open(pty.PortName(), 9600)); }
 
     // Runs the handshake against a far end that answers with `reply(request)` after `delay`.
-    int Run(int (*handShake)(), const std::function<ByteString(const ByteString&)>& reply,
+    int Run(int (*handShake)(TCommConnection&),
+            const std::function<ByteString(const ByteString&)>& reply,
             std::chrono::milliseconds delay = 0ms) {
         ScriptedFarEnd far(pty, 35, reply, delay);
-        const int result = handShake();
+        const int result = handShake(connection);
         request = far.Request();
         return result;
     }
 
     PtyPair pty;
+    TCommConnection connection;
     ByteString request;
 };
 
@@ -152,10 +153,10 @@ TEST_F(HandShakes, ChallengesDifferAndUseTheAlphabet) {
 
 TEST(HandShakeClosed, NoConnectionGivesOneAndSendsNothing) {
     PtyPair pty;
-    CloseComm();
-    EXPECT_EQ(HandShake(), COMM_NOT_OPEN);
-    EXPECT_EQ(HandShakeJpos(), COMM_NOT_OPEN);
-    EXPECT_EQ(DSP_GetSettings(), "");
+    TCommConnection connection; // never opened
+    EXPECT_EQ(HandShake(connection), COMM_NOT_OPEN);
+    EXPECT_EQ(HandShakeJpos(connection), COMM_NOT_OPEN);
+    EXPECT_EQ(DSP_GetSettings(connection), "");
     EXPECT_EQ(pty.ReadUntilQuiet(100ms, 1s), "");
 }
 

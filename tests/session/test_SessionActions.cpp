@@ -17,8 +17,8 @@ const std::vector<std::string> KnownDisplay = {
     "--model",    "RV310", "--firmware",   "7", "--command",          "3", "--charset", "12",
     "--codepage", "17",    "--brightness", "2", "--require-handshake"};
 
-TSessionTarget At(const VirtualDisplayProcess& vd, int rate = 9600) {
-    return {vd.PortName(), rate};
+void Target(TDisplaySession& session, const VirtualDisplayProcess& vd, int rate = 9600) {
+    session.SetTarget({vd.PortName(), rate});
 }
 
 } // namespace
@@ -27,7 +27,7 @@ TEST(SessionActions, SettingFramesFollowTheHandshakeAndReadBack) {
     VirtualDisplayProcess vd(VirtualDisplayProgram, {"--require-handshake"});
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     TDisplaySession session;
-    const TSessionTarget target = At(vd);
+    Target(session, vd);
 
     struct TCase {
         const char* Name;
@@ -35,17 +35,17 @@ TEST(SessionActions, SettingFramesFollowTheHandshakeAndReadBack) {
         std::vector<TMessageKind> Messages;
     };
     const std::vector<TCase> cases = {
-        {"command", [&] { return session.SetCommand(target, 3); }, {K::Done}},
-        {"brightness", [&] { return session.SetBrightness(target, 2); }, {K::Done}},
-        {"code page", [&] { return session.SetCodePage(target, 12, 17); }, {K::Done}},
-        {"restart", [&] { return session.Restart(target); }, {}},
-        {"clear", [&] { return session.Clear(target); }, {}},
+        {"command", [&] { return session.SetCommand(3); }, {K::Done}},
+        {"brightness", [&] { return session.SetBrightness(2); }, {K::Done}},
+        {"code page", [&] { return session.SetCodePage(12, 17); }, {K::Done}},
+        {"restart", [&] { return session.Restart(); }, {}},
+        {"clear", [&] { return session.Clear(); }, {}},
         {"text",
          [&] {
-             return session.DisplayText(target, u"AB\u00e9", 437, {{2, 5}});
+             return session.DisplayText(u"AB\u00e9", 437, {{2, 5}});
          },
          {}},
-        {"pattern", [&] { return session.ShowTestPattern(target, 204); }, {}},
+        {"pattern", [&] { return session.ShowTestPattern(204); }, {}},
     };
     std::size_t closed = 0;
     for (const TCase& c : cases) {
@@ -75,7 +75,7 @@ TEST(SessionActions, SettingFramesFollowTheHandshakeAndReadBack) {
     // What the display now holds comes back, applied over the record given.
     TSystemInfo current;
     current.product_class = "kept";
-    const TActionResult read = Finish(session, session.GetSettings(target, current));
+    const TActionResult read = Finish(session, session.GetSettings(current));
     EXPECT_EQ(Kinds(read), std::vector<TMessageKind>{K::Summary});
     ASSERT_TRUE(read.Settings && read.SettingsComplete && read.Summary);
     EXPECT_TRUE(read.Settings->jpos);
@@ -98,31 +98,51 @@ TEST(SessionActions, SpeedChangeMovesTheNextConnection) {
     VirtualDisplayProcess vd(VirtualDisplayProgram, {"--require-handshake"});
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     TDisplaySession session;
+    Target(session, vd);
 
-    const TActionResult changed = Finish(session, session.SetBaudRate(At(vd), 1));
+    // The session follows the display to its new speed by itself.
+    const TActionResult changed = Finish(session, session.SetBaudRate(1));
     EXPECT_EQ(Kinds(changed), std::vector<TMessageKind>{K::Done});
     EXPECT_EQ(changed.NewBaudRate, 19200);
+    EXPECT_EQ(session.Target().PortName, vd.PortName());
+    EXPECT_EQ(session.Target().BaudRate, 19200);
 
-    const TActionResult read = Finish(session, session.GetSettings(At(vd, 19200), {}));
+    const TActionResult read = Finish(session, session.GetSettings({}));
     ASSERT_TRUE(read.Summary) << (read.Messages.empty() ? "" : read.Messages[0].Text);
     EXPECT_EQ(read.Summary->BaudRate, "19200");
     EXPECT_EQ(vd.TraceEvents("SPEED"), std::vector<std::string>{"19200"});
 
     // With no speed of the table nothing is sent after the handshake and nothing is followed.
-    const TActionResult none = Finish(session, session.SetBaudRate(At(vd, 19200), 255));
+    const TActionResult none = Finish(session, session.SetBaudRate(255));
     EXPECT_EQ(Kinds(none), std::vector<TMessageKind>{K::Fail});
     EXPECT_FALSE(none.NewBaudRate);
+    EXPECT_EQ(session.Target().BaudRate, 19200);
     EXPECT_EQ(Connections(vd, 3),
               (std::vector<Frames>{{"HS", "02 42 31"}, {"HSJ", "02 07 16 05"}, {"HS"}}));
+
+    // A search that finds the display moves the target to where it found it; one that finds
+    // nothing leaves it.
+    session.SetTarget({"VylNoSuchPort", 9600});
+    TSearchRequest nowhere;
+    nowhere.Ports = {"VylNoSuchPort"};
+    EXPECT_EQ(Finish(session, session.FindDisplay(nowhere)).Search->Found(), nullptr);
+    EXPECT_EQ(session.Target().PortName, "VylNoSuchPort");
+    TSearchRequest here;
+    here.Ports = {vd.PortName()};
+    const TActionResult found = Finish(session, session.FindDisplay(here));
+    ASSERT_TRUE(found.Search && found.Search->Found());
+    EXPECT_EQ(session.Target().PortName, vd.PortName());
+    EXPECT_EQ(session.Target().BaudRate, 19200);
 }
 
 TEST(SessionActions, WelcomeLinesGoOutWithTheirPauses) {
     VirtualDisplayProcess vd(VirtualDisplayProgram, {"--require-handshake"});
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     TDisplaySession session;
+    Target(session, vd);
     // A 00 ends its line; line 2 does not scroll.
     const TActionResult result =
-        Finish(session, session.SetWelcome(At(vd), "ABC", ByteString("D\0E", 3), false));
+        Finish(session, session.SetWelcome("ABC", ByteString("D\0E", 3), false));
     EXPECT_EQ(Kinds(result), std::vector<TMessageKind>{K::Done});
     EXPECT_EQ(Connections(vd, 1), (std::vector<Frames>{{"HS", "02 07 16 06 41 42 43 00",
                                                         "02 07 16 07 44 00", "02 07 16 09 06"}}));
@@ -135,7 +155,7 @@ TEST(SessionActions, WelcomeLinesGoOutWithTheirPauses) {
     double closed = 0;
     for (const TTraceLine& line : TraceLines(vd))
         if (line.Event == "CLOSE")
-            closed = line.Time;
+            closed = line.Seconds();
     EXPECT_GE(closed - scroll, 0.3);
 }
 
@@ -143,6 +163,7 @@ TEST(SessionActions, FailedHandshakeWaitsForContinueThenSends) {
     VirtualDisplayProcess vd(VirtualDisplayProgram, {"--no-answer"});
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     TDisplaySession session;
+    Target(session, vd);
     std::vector<TMessageKind> reported;
     QObject::connect(&session, &TDisplaySession::MessageReported,
                      [&](const TActionMessage& m) { reported.push_back(m.Kind); });
@@ -159,7 +180,7 @@ TEST(SessionActions, FailedHandshakeWaitsForContinueThenSends) {
             session.Continue();
         });
     });
-    const TActionResult result = Finish(session, session.SetCommand(At(vd), 255));
+    const TActionResult result = Finish(session, session.SetCommand(255));
     EXPECT_EQ(framesWhileWaiting, 1u);
     EXPECT_LT(cpuWhileWaiting, 0.15) << "the wait for the user must sleep, not spin";
     EXPECT_EQ(Kinds(result), (std::vector<TMessageKind>{K::HandShakeFailed, K::Done}));

@@ -22,7 +22,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-using TStart = std::function<bool(TDisplaySession&, const TSessionTarget&)>;
+using TStart = std::function<bool(TDisplaySession&)>;
 
 struct TActionCase {
     const char* Name;
@@ -31,12 +31,12 @@ struct TActionCase {
 };
 
 const std::vector<TActionCase> SettingActions = {
-    {"command", [](auto& s, auto& t) { return s.SetCommand(t, 3); }, 35},
-    {"speed", [](auto& s, auto& t) { return s.SetBaudRate(t, 4); }, 35},
-    {"brightness", [](auto& s, auto& t) { return s.SetBrightness(t, 4); }, 35},
-    {"welcome", [](auto& s, auto& t) { return s.SetWelcome(t, "A", "B", true); }, 35},
-    {"code page", [](auto& s, auto& t) { return s.SetCodePage(t, 1, 2); }, 35},
-    {"get settings", [](auto& s, auto& t) { return s.GetSettings(t, {}); }, 35},
+    {"command", [](auto& s) { return s.SetCommand(3); }, 35},
+    {"speed", [](auto& s) { return s.SetBaudRate(4); }, 35},
+    {"brightness", [](auto& s) { return s.SetBrightness(4); }, 35},
+    {"welcome", [](auto& s) { return s.SetWelcome("A", "B", true); }, 35},
+    {"code page", [](auto& s) { return s.SetCodePage(1, 2); }, 35},
+    {"get settings", [](auto& s) { return s.GetSettings({}); }, 35},
 };
 
 } // namespace
@@ -57,7 +57,8 @@ TEST(SessionFailures, PortsThatCannotBeOpenedAreTypedAndSendNothing) {
                            TCase{"", TOpenFailure::NoPortName, EISDIR},
                            TCase{vd.PortName(), TOpenFailure::Busy, EBUSY}}) {
         for (const TActionCase& action : SettingActions) {
-            const TActionResult result = Finish(session, action.Start(session, {c.Port, 9600}));
+            session.SetTarget({c.Port, 9600});
+            const TActionResult result = Finish(session, action.Start(session));
             EXPECT_EQ(Kinds(result), std::vector<TMessageKind>{K::OpenFailed}) << action.Name;
             EXPECT_FALSE(result.Opened);
             EXPECT_EQ(result.OpenFailure, c.Reason) << c.Port;
@@ -84,9 +85,9 @@ TEST(SessionFailures, ADisplayThatVanishesEndsTheActionAtOnceWithOneMessage) {
                     return ByteString();
                 },
                 delay);
+            session.SetTarget({pty.PortName(), 9600});
             const auto start = Clock::now();
-            const TActionResult result =
-                Finish(session, action.Start(session, {pty.PortName(), 9600}));
+            const TActionResult result = Finish(session, action.Start(session));
             const auto elapsed = Clock::now() - start;
             EXPECT_EQ(Kinds(result), std::vector<TMessageKind>{K::Disconnected}) << action.Name;
             EXPECT_TRUE(result.Disconnected);
@@ -102,8 +103,8 @@ TEST(SessionFailures, ALineLostBetweenWelcomeFramesSendsNothingMore) {
     VirtualDisplayProcess vd(VirtualDisplayProgram, {"--hangup-after", "2"});
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     TDisplaySession session;
-    const TActionResult result =
-        Finish(session, session.SetWelcome({vd.PortName(), 9600}, "A", "B", false));
+    session.SetTarget({vd.PortName(), 9600});
+    const TActionResult result = Finish(session, session.SetWelcome("A", "B", false));
     const std::chrono::duration<double> ended = std::chrono::system_clock::now().time_since_epoch();
     EXPECT_EQ(Kinds(result), std::vector<TMessageKind>{K::Disconnected});
     const auto rx = vd.TraceEvents("RX");
@@ -136,8 +137,8 @@ TEST(SessionFailures, RepliesThatAreNoSettingsDocument) {
         ScriptedFarEnd display(pty, 35 + 4, [&c](const ByteString&) { return c.Reply; });
         TSystemInfo current;
         current.jpos = true;
-        const TActionResult result =
-            Finish(session, session.GetSettings({pty.PortName(), 9600}, current));
+        session.SetTarget({pty.PortName(), 9600});
+        const TActionResult result = Finish(session, session.GetSettings(current));
         EXPECT_EQ(Kinds(result), c.Messages) << c.Reply;
         if (!c.Text.empty()) {
             EXPECT_EQ(result.Messages.at(0).Text, c.Text);
@@ -155,7 +156,8 @@ TEST(SessionFailures, CancelEndsASilentGetSettingAtOnceWithoutSpinning) {
     VirtualDisplayProcess vd(VirtualDisplayProgram, {"--no-answer"});
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     TDisplaySession session;
-    ASSERT_TRUE(session.GetSettings({vd.PortName(), 9600}, {}));
+    session.SetTarget({vd.PortName(), 9600});
+    ASSERT_TRUE(session.GetSettings({}));
     // Measured from when the action waits for the reply to its settings request (the JavaPOS
     // handshake came first): opening the port and sending cost time of their own.
     ASSERT_EQ(vd.WaitForEvents("RX", 2).size(), 2u);
@@ -173,7 +175,7 @@ TEST(SessionFailures, CancelEndsASilentGetSettingAtOnceWithoutSpinning) {
     // A second of waiting costs next to nothing.
     EXPECT_LT(CpuSeconds() - cpu, 0.25);
     // The port is free again at once.
-    const TActionResult next = Finish(session, session.Clear({vd.PortName(), 9600}));
+    const TActionResult next = Finish(session, session.Clear());
     EXPECT_TRUE(next.Opened && next.Sent);
 }
 
@@ -182,13 +184,15 @@ TEST(SessionFailures, ASecondActionIsRefusedWhileOneRunsAndTheSessionEndsCleanly
     ASSERT_TRUE(vd.Started()) << vd.Stderr();
     {
         TDisplaySession session;
-        EXPECT_TRUE(session.GetSettings({vd.PortName(), 9600}, {}));
-        EXPECT_FALSE(session.Clear({vd.PortName(), 9600}));
+        session.SetTarget({vd.PortName(), 9600});
+        EXPECT_TRUE(session.GetSettings({}));
+        EXPECT_FALSE(session.Clear());
         EXPECT_TRUE(session.Busy());
         // Destroyed while the action waits: it is cancelled and the thread ends.
     }
     TDisplaySession session;
-    const TActionResult next = Finish(session, session.Clear({vd.PortName(), 9600}));
+    session.SetTarget({vd.PortName(), 9600});
+    const TActionResult next = Finish(session, session.Clear());
     EXPECT_TRUE(next.Opened && next.Sent);
 }
 
@@ -202,11 +206,11 @@ TEST(SessionFailures, ARequestToEndSendsNoFurtherFrameAndShowsNothingMore) {
         std::size_t AtRx; // ask once the display heard this many frames; 0: when the box opens
         Frames Sent;
     };
-    const TStart welcome = [](auto& s, auto& t) { return s.SetWelcome(t, "A", "B", true); };
+    const TStart welcome = [](auto& s) { return s.SetWelcome("A", "B", true); };
     const std::vector<TCase> cases = {
         {"brightness, box open",
          {"--no-answer"},
-         [](auto& s, auto& t) { return s.SetBrightness(t, 4); },
+         [](auto& s) { return s.SetBrightness(4); },
          0,
          {"HS"}},
         {"welcome, box open", {"--no-answer"}, welcome, 0, {"HS"}},
@@ -223,7 +227,8 @@ TEST(SessionFailures, ARequestToEndSendsNoFurtherFrameAndShowsNothingMore) {
                              session.Cancel();
                              session.Continue();
                          });
-        ASSERT_TRUE(c.Start(session, {vd.PortName(), 9600})) << c.Name;
+        session.SetTarget({vd.PortName(), 9600});
+        ASSERT_TRUE(c.Start(session)) << c.Name;
         if (c.AtRx > 0) {
             ASSERT_EQ(vd.WaitForEvents("RX", c.AtRx).size(), c.AtRx) << c.Name;
             session.Cancel();

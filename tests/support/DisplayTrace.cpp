@@ -1,27 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "DisplayTrace.h"
 
-#include <cstdio>
-#include <ctime>
 #include <sstream>
 
 namespace {
-
-// "2025-01-31T12:34:56.123456Z" as seconds since the epoch.
-double ParseTime(const std::string& text) {
-    std::tm tm{};
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
-    double second = 0;
-    if (std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%lfZ", &year, &month, &day, &hour, &minute,
-                    &second) != 6)
-        return 0;
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    return static_cast<double>(timegm(&tm)) + second;
-}
 
 std::string Abbreviated(const std::string& frame) {
     // 35 bytes as spaced hex: 104 characters.
@@ -37,17 +19,9 @@ std::string Abbreviated(const std::string& frame) {
 std::vector<TTraceLine> TraceLines(const VirtualDisplayProcess& display) {
     std::vector<TTraceLine> lines;
     std::istringstream in(display.Trace());
-    for (std::string line; std::getline(in, line);) {
-        const auto first = line.find(' ');
-        if (first == std::string::npos)
-            continue;
-        const auto second = line.find(' ', first + 1);
-        TTraceLine entry;
-        entry.Time = ParseTime(line.substr(0, first));
-        entry.Event = line.substr(first + 1, second - first - 1);
-        entry.Data = second == std::string::npos ? "" : line.substr(second + 1);
-        lines.push_back(entry);
-    }
+    for (std::string line; std::getline(in, line);)
+        if (TTraceLine entry; ParseTraceLine(line, entry))
+            lines.push_back(entry);
     return lines;
 }
 
@@ -71,6 +45,6 @@ std::vector<std::vector<std::string>> Connections(const VirtualDisplayProcess& d
 double FrameTime(const VirtualDisplayProcess& display, const std::string& prefix) {
     for (const TTraceLine& line : TraceLines(display))
         if (line.Event == "RX" && line.Data.rfind(prefix, 0) == 0)
-            return line.Time;
+            return line.Seconds();
     return 0;
 }

@@ -3,17 +3,12 @@
 
 // What the virtual display saw, read from its trace: lines, and frames connection by connection.
 
+#include "TraceLine.h"
 #include "VirtualDisplayProcess.h"
 
 #include <string>
 #include <vector>
 
-// One line of the display's trace: seconds since the epoch, the event and what follows it.
-struct TTraceLine {
-    double Time = 0;
-    std::string Event;
-    std::string Data;
-};
 std::vector<TTraceLine> TraceLines(const VirtualDisplayProcess& display);
 
 // The frames received on each connection (OPEN to CLOSE), in order, once the display has seen

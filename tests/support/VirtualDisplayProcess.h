@@ -4,6 +4,8 @@
 // Runs the virtual display program as a child for a test: a unique port name, a trace file and
 // the output in files of a private temporary folder; stopped with SIGTERM on destruction.
 
+#include "ChildProcess.h"
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -40,9 +42,9 @@ public:
     int Wait(std::chrono::milliseconds limit);
 
 private:
-    int pid_ = -1;
+    ChildProcess child_;
     bool started_ = false;
-    std::string dir_;
+    bool waited_ = false;
     std::string port_;
     std::string device_;
 };

@@ -124,7 +124,6 @@ TEST(SettingsState, ProcessStartsWithAZeroedRecord) {
     EXPECT_EQ(SystemInfo.Comm_No, 0);
     EXPECT_EQ(SystemInfo.back_light, 0);
     EXPECT_FALSE(SystemInfo.jpos);
-    EXPECT_TRUE(CurrentPortName.empty());
 }
 
 TEST(SettingsState, OneArgumentFormReadsIntoTheProcessRecordOnly) {

@@ -44,6 +44,17 @@ TEST(ReferenceTables, NumbersAreUniqueAndLookupsRoundTrip) {
     ExpectRoundTrip(CodePageTable);
 }
 
+// The lists show the speed the line runs at: a row's name and its bit/s are one number.
+TEST(ReferenceTables, SpeedRowsNameTheirBitsPerSecond) {
+    for (const TBaudRates& row : BaudRateTable) {
+        EXPECT_EQ(std::string(row.Name), std::to_string(row.BitsPerSecond));
+        EXPECT_EQ(BitsPerSecondOfNo(row.No), row.BitsPerSecond);
+        EXPECT_EQ(NoAtIndex(BaudRateTable, IndexOfBitsPerSecond(row.BitsPerSecond)), row.No);
+    }
+    EXPECT_EQ(BitsPerSecondOfNo(255), 0);
+    EXPECT_EQ(IndexOfBitsPerSecond(4800), -1);
+}
+
 TEST(ReferenceTables, SpecialNumbersAreNotTheirRowIndex) {
     EXPECT_EQ(IndexOfNo(CommandModeTable, 255), 15);
     EXPECT_EQ(NameOfNo(CommandModeTable, 255), "AUTO");

@@ -4,7 +4,9 @@
 #include "VdDevice.h"
 #include "VirtualDisplayProcess.h"
 #include "untCmd_RV310.h"
+#include "untCmd_RV310Default.h"
 #include "untComm.h"
+#include "untCommDefault.h"
 #include "untHex.h"
 #include "untPublishedPorts.h"
 

@@ -237,10 +237,7 @@ bool BuildStartSettings(const VdOptions& options, TSystemInfo& settings, std::st
         return false;
     }
     if (options.Baud) {
-        int code = -1;
-        for (const TBaudRates& row : BaudRateTable)
-            if (row.Name == std::to_string(*options.Baud))
-                code = row.No;
+        const int code = NoAtIndex(BaudRateTable, IndexOfBitsPerSecond(*options.Baud));
         if (code < 0) {
             error = "--baud " + std::to_string(*options.Baud) + ": not a speed of the display";
             return false;

@@ -12,7 +12,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <charconv>
 
 namespace {
 
@@ -35,10 +34,7 @@ DisplayState::DisplayState(const TSystemInfo& settings) : settings_(settings) {
 }
 
 int DisplayState::LineSpeed() const {
-    const std::string name = NameOfNo(BaudRateTable, settings_.Baud_Rate);
-    int speed = 0;
-    std::from_chars(name.data(), name.data() + name.size(), speed);
-    return speed;
+    return BitsPerSecondOfNo(settings_.Baud_Rate);
 }
 
 int DisplayState::CodePage() const {

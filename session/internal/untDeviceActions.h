@@ -12,6 +12,10 @@
 #include <optional>
 #include <string>
 
+struct TActionHooks;
+// One action's steps, run on a connection of the session's thread.
+using TDeviceAction = std::function<void(TCommConnection&, const TActionHooks&, TActionResult&)>;
+
 struct TActionHooks {
     // Each message as it arises (the result holds them all too).
     std::function<void(const TActionMessage&)> Reported;

@@ -35,37 +35,11 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class TCommConnection;
-
-struct TSearchTiming {
-    // A display starts its answer to the settings request this soon at its own speed (it
-    // completes a whole handshake answer within 200 ms); a speed that stays silent this long is
-    // passed over.
-    int FirstByteMs = 200;
-    // Once the answer has begun, a pause this long ends it. Generous: it costs time only where
-    // something answered, and a display's own pause (or a busy machine's) must not cut its
-    // document short.
-    int GapMs = 1000;
-    // The settings request's own reply time-out: the whole document.
-    int ReplyMs = 10000;
-    // The second pass's wait for the first byte: a display up to a second late.
-    int LateFirstByteMs = 1200;
-    // Reading a speed's reply ends after this long from its first byte, or this many bytes.
-    int ReadMs = 2000;
-    std::size_t MostBytes = 4096;
-};
-
-struct TSearchRequest {
-    std::vector<std::string> Ports; // searched side by side
-    int FirstRate = 9600;           // tried first when it is one of the display's speeds
-    TSearchTiming Timing;
-    // Called on the port's own thread before the port is opened at each speed: for progress.
-    // Several ports' threads may call it at once.
-    std::function<void(const std::string& port, int rate)> Trying;
-};
 
 // The bytes sent at a speed not yet proven: the settings request.
 const ByteString& SearchProbe();
