@@ -45,6 +45,12 @@ constexpr TTextRow<TCliText> Texts[] = {
       u"客显的 %1（%2）不在列表中：请同时给出 %3"}},
     {TCliText::FileValueWithoutRow,
      {u"the file's %1 (%2) is none of the list", u"文件中的 %1（%2）不在列表中"}},
+    {TCliText::FileLacksMembers,
+     {u"--force: the display's settings could not be read, and the file lacks %1 for the %2; "
+      u"nothing was sent",
+      u"--force：无法读取客显的设置，而文件缺少 %2 所需的 %1；未发送任何设置"}},
+    {TCliText::StoppedPartWay,
+     {u"stopped part-way: applied: %1; not applied: %2", u"中途停止：已应用：%1；未应用：%2"}},
     {TCliText::PortListUnreadable,
      {u"the system's list of serial ports cannot be read", u"无法读取系统的串口列表"}},
     {TCliText::ActionDone, {u"%1: %2", u"%1：%2"}},

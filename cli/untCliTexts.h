@@ -36,6 +36,8 @@ enum class TCliText {
     DefaultsTaken,
     ValueWithoutRow,
     FileValueWithoutRow,
+    FileLacksMembers,
+    StoppedPartWay,
     PortListUnreadable,
     ActionDone,
     // Finding the display.
