@@ -16,6 +16,7 @@ enum class TCliText {
     OptionNotForCommand,
     ArgumentCount,
     PortRequired,
+    FindPortRequired,
     BadBaudRate,
     NotKeyValue,
     UnknownKey,
