@@ -160,6 +160,9 @@ void TfrmVylSetup::cbb_BaudRateChange() {
 }
 
 void TfrmVylSetup::btn_enumComPortsClick() {
+    // Held off while an action runs: the session's target must not move under it.
+    if (!DeviceActionIdle())
+        return;
     FillPortList();
     cbb_SerialPortChange();
 }

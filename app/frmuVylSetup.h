@@ -37,6 +37,8 @@ class TDisplaySession;
 // A message box shown while a device action runs (the arrow cursor while it is open).
 TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail = {});
 
+class QShortcut;
+
 class TfrmVylSetup : public QWidget {
     Q_OBJECT
 public:
@@ -218,6 +220,9 @@ private:
     void EndDeviceAction();
     // Find Display (frmuVylSetup_Search.cpp).
     void FindDisplay(bool everyPort);
+    // The port list read anew, the selected port kept when it is still listed.
+    void RereadPortList();
+    void SearchEnded();
     void ShowSearchResult(const TActionResult& result);
 
     TDisplaySession* session_ = nullptr;
@@ -228,6 +233,12 @@ private:
     QString saveDirectory_;
     bool actionRunning_ = false;
     bool closeWhenIdle_ = false;
+    // The program was asked to end (a signal, Exit, closing the window): nothing more is sent
+    // and no box is shown.
+    bool ending_ = false;
+    bool searching_ = false;            // the running action is Find Display's search
+    QString failDetail_;                // the detail line of the running action's "Fail!"
+    QShortcut* cancelSearch_ = nullptr; // Esc while the search runs
 
 protected:
     void closeEvent(QCloseEvent* event) override;

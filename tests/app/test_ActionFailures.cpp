@@ -185,7 +185,7 @@ TEST(DeviceActionFailures, ADisplayThatVanishesShowsOneDisconnectMessage) {
         TDialogScript script;
         auto w = NewWindow(lang);
         ChooseInCombo(w->cbb_BaudRate_Set, 4);
-        const QString text = lang == 0x0804 ? QStringLiteral("显示屏已断开连接。")
+        const QString text = lang == 0x0804 ? QStringLiteral("客显已断开连接。")
                                             : QStringLiteral("The display was disconnected.");
         for (QAbstractButton* button : {static_cast<QAbstractButton*>(w->btn_commandSet),
                                         static_cast<QAbstractButton*>(w->btn_baudrateSet),

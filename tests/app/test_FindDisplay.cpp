@@ -121,7 +121,7 @@ TEST(FindDisplay, TheButtonSitsRightOfTheSpeedListAndFitsItsCaption) {
     for (const std::uint16_t lang : {0x0409, 0x0804}) {
         auto w = NewWindow(lang);
         EXPECT_EQ(w->btn_FindDisplay->text(),
-                  lang == 0x0804 ? QStringLiteral("查找显示屏") : QStringLiteral("Find Display"));
+                  lang == 0x0804 ? QStringLiteral("查找客显") : QStringLiteral("Find Display"));
         const QRect button = w->btn_FindDisplay->geometry();
         EXPECT_EQ(w->btn_FindDisplay->parentWidget(), w->grp_Settings);
         EXPECT_GT(button.left(), w->cbb_BaudRate->geometry().right());
