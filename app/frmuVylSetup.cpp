@@ -124,7 +124,7 @@ void TfrmVylSetup::FormCreate() {
 
 void TfrmVylSetup::FillPortList() {
     std::vector<std::string> ports;
-    if (TDisplaySession::ListPorts(ports)) {
+    if (listPorts_ ? listPorts_(ports) : TDisplaySession::ListPorts(ports)) {
         cbb_SerialPort->clear();
         for (const std::string& port : ports)
             cbb_SerialPort->addItem(QString::fromStdString(port));

@@ -30,6 +30,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QCloseEvent;
 class TDisplaySession;
@@ -43,6 +44,11 @@ class TfrmVylSetup : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmVylSetup(QWidget* parent = nullptr);
+
+    // Where the port list comes from (the session's list of the machine's ports); tests give
+    // their own ports, so that a search of every port reaches no one else's.
+    using TPortLister = std::function<bool(std::vector<std::string>& target)>;
+    void SetPortLister(TPortLister lister) { listPorts_ = std::move(lister); }
 
     // ---- top of the window
     QGroupBox* grp_Settings = nullptr;
@@ -239,6 +245,7 @@ private:
     bool searching_ = false;            // the running action is Find Display's search
     QString failDetail_;                // the detail line of the running action's "Fail!"
     QShortcut* cancelSearch_ = nullptr; // Esc while the search runs
+    TPortLister listPorts_;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
