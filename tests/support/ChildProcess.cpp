@@ -78,7 +78,7 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
     dup2(o, STDOUT_FILENO);
     dup2(e, STDERR_FILENO);
     dup2(in, STDIN_FILENO);
-    execve(program.c_str(), argv.data(), envp.data());
+    execvpe(program.c_str(), argv.data(), envp.data());
     _exit(127);
 }
 

@@ -16,8 +16,9 @@ class ChildProcess {
 public:
     // Makes the private folder; Start() then starts the program.
     ChildProcess();
-    // Starts `program` with `args`; false when it could not be. `env` ("NAME=value") replaces
-    // the variables of those names in the test's environment.
+    // Starts `program` (a name without a slash is looked up in PATH) with `args`; false when
+    // it could not be. `env` ("NAME=value") replaces the variables of those names in the
+    // test's environment.
     bool Start(const std::string& program, const std::vector<std::string>& args,
                const std::vector<std::string>& env = {});
     // Kills a child still running and removes its folder (files the child left there too).
