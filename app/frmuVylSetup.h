@@ -28,6 +28,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +41,7 @@ class TDisplaySession;
 TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail = {});
 
 class QShortcut;
+class QTimer;
 
 class TfrmVylSetup : public QWidget {
     Q_OBJECT
@@ -245,6 +248,14 @@ private:
     bool searching_ = false;            // the running action is Find Display's search
     QString failDetail_;                // the detail line of the running action's "Fail!"
     QShortcut* cancelSearch_ = nullptr; // Esc while the search runs
+    // What the search tries now, written by its ports' threads (which touch no widget) and
+    // shown by a timer on the window's.
+    struct TTryingNote {
+        std::mutex Mutex;
+        QString Text;
+    };
+    std::shared_ptr<TTryingNote> tryingNote_ = std::make_shared<TTryingNote>();
+    QTimer* tryingTimer_ = nullptr;
     TPortLister listPorts_;
 
 protected:

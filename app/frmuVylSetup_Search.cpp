@@ -12,8 +12,8 @@
 #include "untSearchTexts.h"
 
 #include <QKeySequence>
-#include <QPointer>
 #include <QShortcut>
+#include <QTimer>
 
 #include <string>
 #include <vector>
@@ -51,16 +51,11 @@ void TfrmVylSetup::FindDisplay(bool everyPort) {
     if (!everyPort)
         request.Ports.push_back(session_->Target().PortName);
     request.FirstRate = session_->Target().BaudRate;
-    // From the ports' threads: shown on the window's, while the search still runs.
-    QPointer<TfrmVylSetup> window(this);
-    request.Trying = [window](const std::string& port, int rate) {
-        QMetaObject::invokeMethod(
-            window.data(),
-            [window, port, rate] {
-                if (window && window->searching_)
-                    window->StatusBar1->showMessage(TryingText(port, rate));
-            },
-            Qt::QueuedConnection);
+    // From the ports' threads; the timer shows it on the window's.
+    request.Trying = [note = tryingNote_](const std::string& port, int rate) {
+        const QString text = TryingText(port, rate);
+        const std::lock_guard lock(note->Mutex);
+        note->Text = text;
     };
     searchEveryPort_ = everyPort;
     DeviceActionStarted(session_->FindDisplay(request));
@@ -76,10 +71,28 @@ void TfrmVylSetup::FindDisplay(bool everyPort) {
         });
     }
     cancelSearch_->setEnabled(true);
+    if (tryingTimer_ == nullptr) {
+        tryingTimer_ = new QTimer(this);
+        connect(tryingTimer_, &QTimer::timeout, this, [this] {
+            QString text;
+            {
+                const std::lock_guard lock(tryingNote_->Mutex);
+                text = tryingNote_->Text;
+            }
+            if (!text.isEmpty() && StatusBar1->currentMessage() != text)
+                StatusBar1->showMessage(text);
+        });
+    }
+    tryingTimer_->start(50);
 }
 
 void TfrmVylSetup::SearchEnded() {
     searching_ = false;
+    tryingTimer_->stop();
+    {
+        const std::lock_guard lock(tryingNote_->Mutex);
+        tryingNote_->Text.clear();
+    }
     StatusBar1->clearMessage();
     for (const TCaptionEntry& entry : CaptionTable())
         if (btn_FindDisplay->objectName() == QLatin1String(entry.Control))
