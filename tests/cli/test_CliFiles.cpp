@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(CliFiles, ApplyThenSaveGivesTheFileBack) {
     VirtualDisplayProcess display(DisplayProgram, {"--require-handshake"});
     ASSERT_TRUE(display.Started()) << display.Stderr();
@@ -64,7 +66,7 @@ TEST(CliFiles, OnlyWhatWasGivenGoesOutAndAStopPartWayIsNamed) {
         std::vector<std::string> DisplayArgs;
         std::string File; // applied when not empty, else `Args` go to `set`
         std::vector<std::string> Args;
-        int Status;
+        std::vector<int> Status;                // any of them
         std::vector<std::string> SettingFrames; // the RX frames after the handshakes, by prefix
         std::string Stderr;                     // a part of it
     };
@@ -74,22 +76,23 @@ TEST(CliFiles, OnlyWhatWasGivenGoesOutAndAStopPartWayIsNamed) {
          {"--baud", "19200", "--no-answer"},
          R"({"Comm_No": 2, "back_light": 1})",
          {"--force", "--quiet"},
-         6,
+         {6},
          {"02 43 32", "1F 58 01"},
          "not confirmed"},
         {"half the welcome, display unread",
          {"--baud", "19200", "--no-answer"},
          R"({"wel_mess1": "Hi"})",
          {"--force"},
-         7,
+         {7},
          {},
          "lacks wel_mess2, temp2 for the welcome"},
         // The display vanishes after the command frame (its read, then HS and the frame).
         {"set stopped part-way",
          {"--baud", "19200", "--hangup-after", "4"},
          "",
+         // Gone at the next open (3), or lost during it (1), as the display's exit falls.
          {"command=AEDEX", "brightness=25%", "--quiet"},
-         3,
+         {1, 3},
          {"02 43 32"},
          "stopped part-way: applied: command; not applied: brightness"},
     };
@@ -106,7 +109,8 @@ TEST(CliFiles, OnlyWhatWasGivenGoesOutAndAStopPartWayIsNamed) {
             args.insert(args.begin(), "set");
         }
         const CliResult run = RunCli(On(display, args, 19200));
-        EXPECT_EQ(run.Status, c.Status) << run.Stderr;
+        EXPECT_NE(std::find(c.Status.begin(), c.Status.end(), run.Status), c.Status.end())
+            << run.Status << ": " << run.Stderr;
         EXPECT_TRUE(Contains(run.Stderr, c.Stderr)) << run.Stderr;
         std::vector<std::string> frames;
         for (const std::string& rx : display.TraceEvents("RX"))
