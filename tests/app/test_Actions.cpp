@@ -186,6 +186,8 @@ TEST(DeviceActions, SpeedChangeMovesTheNextConnection) {
     Press(*w, w->btn_baudrateSet);
     EXPECT_EQ(script.BoxTexts(), QStringList{"Fail!"});
     EXPECT_EQ(script.Boxes[0].Style, TMsgStyle::Warning);
+    EXPECT_EQ(script.Boxes[0].Detail,
+              "No speed is selected: choose the display's speed in the list.");
     EXPECT_EQ(w->cbb_BaudRate->currentText(), "19200");
     EXPECT_EQ(w->CurrentBaudRate(), 19200);
 }
