@@ -46,7 +46,8 @@ std::string Wrapped(const std::string& first, const std::string& text, std::size
     std::string word;
     while (words >> word) {
         if (!lineEmpty && column + 1 + word.size() > 92) {
-            out += "\n" + std::string(indent, ' ');
+            out += '\n';
+            out.append(indent, ' ');
             column = indent;
             lineEmpty = true;
         }
