@@ -125,9 +125,13 @@ void TfrmVylSetup::FormCreate() {
     edt_line2->SetTypingLimit(WelcomeLine2Limit);
 }
 
+bool TfrmVylSetup::ReadPorts(std::vector<std::string>& ports) const {
+    return listPorts_ ? listPorts_(ports) : TDisplaySession::ListPorts(ports);
+}
+
 void TfrmVylSetup::FillPortList() {
     std::vector<std::string> ports;
-    if (TDisplaySession::ListPorts(ports)) {
+    if (ReadPorts(ports)) {
         cbb_SerialPort->clear();
         for (const std::string& port : ports)
             cbb_SerialPort->addItem(QString::fromStdString(port));
@@ -168,6 +172,9 @@ void TfrmVylSetup::cbb_BaudRateChange() {
 }
 
 void TfrmVylSetup::btn_enumComPortsClick() {
+    // Held off while an action runs: the session's target must not move under it.
+    if (!DeviceActionIdle())
+        return;
     FillPortList();
     cbb_SerialPortChange();
 }

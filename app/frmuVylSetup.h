@@ -30,8 +30,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QCloseEvent;
 class TDisplayPicture;
@@ -40,10 +43,18 @@ class TDisplaySession;
 // A message box shown while a device action runs (the arrow cursor while it is open).
 TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail = {});
 
+class QShortcut;
+class QTimer;
+
 class TfrmVylSetup : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmVylSetup(QWidget* parent = nullptr);
+
+    // Where the port list comes from (the session's list of the machine's ports); tests give
+    // their own ports, so that a search of every port reaches no one else's.
+    using TPortLister = std::function<bool(std::vector<std::string>& target)>;
+    void SetPortLister(TPortLister lister) { listPorts_ = std::move(lister); }
 
     // ---- top of the window
     QGroupBox* grp_Settings = nullptr;
@@ -206,6 +217,8 @@ private:
     void FitPortListPopup();
     void ConnectHandlers();
     void FormCreate();
+    // The system's ports, or the test's lister's.
+    bool ReadPorts(std::vector<std::string>& ports) const;
     void FillPortList();
     void CenterOnScreen();
     void SetCaption(const QString& controlName, const QString& caption); // _Language.cpp
@@ -236,6 +249,9 @@ private:
     void EndDeviceAction();
     // Find Display (frmuVylSetup_Search.cpp).
     void FindDisplay(bool everyPort);
+    // The port list read anew, the selected port kept when it is still listed.
+    void RereadPortList();
+    void SearchEnded();
     void ShowSearchResult(const TActionResult& result);
 
     TDisplaySession* session_ = nullptr;
@@ -248,6 +264,21 @@ private:
     bool closeWhenIdle_ = false;
     // The ports changed while an action ran: the list follows once it has ended.
     bool portsChangedMeanwhile_ = false;
+    // The program was asked to end (a signal, Exit, closing the window): nothing more is sent
+    // and no box is shown.
+    bool ending_ = false;
+    bool searching_ = false;            // the running action is Find Display's search
+    QString failDetail_;                // the detail line of the running action's "Fail!"
+    QShortcut* cancelSearch_ = nullptr; // Esc while the search runs
+    // What the search tries now, written by its ports' threads (which touch no widget) and
+    // shown by a timer on the window's.
+    struct TTryingNote {
+        std::mutex Mutex;
+        QString Text;
+    };
+    std::shared_ptr<TTryingNote> tryingNote_ = std::make_shared<TTryingNote>();
+    QTimer* tryingTimer_ = nullptr;
+    TPortLister listPorts_;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

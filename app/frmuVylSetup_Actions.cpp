@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 
 #include <string>
 #include <utility>
@@ -66,10 +67,12 @@ TSystemInfo TfrmVylSetup::CapturedSettings() const {
 void TfrmVylSetup::SessionMessage(const TActionMessage& message) {
     // The action waits for the user to see a failed handshake; every other message is shown
     // once the action is over, after its records are in the window.
-    if (message.Kind != TMessageKind::HandShakeFailed)
+    if (message.Kind != TMessageKind::HandShakeFailed || ending_)
         return;
     ActionMessage(HandShakeFailMessage(), TMsgStyle::Error);
-    session_->Continue();
+    // A request to end closed the box: the action was cancelled first and sends nothing more.
+    if (!ending_)
+        session_->Continue();
 }
 
 void TfrmVylSetup::ShowActionMessage(const TActionMessage& message, const TActionResult& result) {
@@ -88,8 +91,10 @@ void TfrmVylSetup::ShowActionMessage(const TActionMessage& message, const TActio
         ActionMessage(DisconnectedText(), TMsgStyle::Warning,
                       DisconnectedDetail(TFrontEnd::Window));
         break;
-    case TMessageKind::Done:
     case TMessageKind::Fail:
+        ActionMessage(QString::fromStdString(message.Text), BoxStyle(message.Style), failDetail_);
+        break;
+    case TMessageKind::Done:
     case TMessageKind::GetSettingsError:
     case TMessageKind::ParseError:
     case TMessageKind::Error:
@@ -103,9 +108,16 @@ void TfrmVylSetup::SessionFinished(const TActionResult& result) {
         TfrmVylSetup* Form;
         ~TEnd() { Form->EndDeviceAction(); }
     } end{this};
+    if (searching_)
+        SearchEnded();
+    if (ending_)
+        return; // no record written back, no box
     ApplyResult(result);
-    for (const TActionMessage& message : result.Messages)
+    for (const TActionMessage& message : result.Messages) {
+        if (ending_)
+            break; // a request to end came while a box was open
         ShowActionMessage(message, result);
+    }
 }
 
 void TfrmVylSetup::ApplyResult(const TActionResult& result) {
@@ -128,6 +140,7 @@ void TfrmVylSetup::ApplyResult(const TActionResult& result) {
 
 void TfrmVylSetup::EndDeviceAction() {
     QApplication::restoreOverrideCursor();
+    failDetail_.clear();
     // Clicks that came in while the last box was open are still queued. They are delivered
     // before the flag clears, so they find the action running and are dropped.
     QMetaObject::invokeMethod(
@@ -150,9 +163,15 @@ void TfrmVylSetup::EndDeviceAction() {
 
 void TfrmVylSetup::closeEvent(QCloseEvent* event) {
     if (actionRunning_) {
-        // The window closes as soon as the action is over: the display is left in a known
-        // state and the port released.
+        // Asked to end while an action runs: it is cancelled at once (no further frame), the
+        // box it may have open is closed unanswered, and the window closes once the session
+        // has released the port.
+        ending_ = true;
         closeWhenIdle_ = true;
+        session_->Cancel();
+        if (QWidget* box = QApplication::activeModalWidget())
+            if (auto* dialog = qobject_cast<QDialog*>(box))
+                dialog->reject();
         event->ignore();
         return;
     }
@@ -172,8 +191,12 @@ void TfrmVylSetup::btn_commandSetClick() {
 
 void TfrmVylSetup::btn_baudrateSetClick() {
     const TSystemInfo captured = CapturedSettings();
-    if (DeviceActionIdle())
-        DeviceActionStarted(session_->SetBaudRate(captured.Baud_Rate), captured);
+    if (!DeviceActionIdle())
+        return;
+    DeviceActionStarted(session_->SetBaudRate(captured.Baud_Rate), captured);
+    // Without a speed chosen nothing can go out: the "Fail!" says what to do.
+    if (actionRunning_ && cbb_BaudRate_Set->currentIndex() < 0)
+        failDetail_ = NoSpeedChosenDetail();
 }
 
 void TfrmVylSetup::btn_brightness_setClick() {

@@ -46,7 +46,7 @@ void TfrmVylSetup::StartPortWatch() {
 void TfrmVylSetup::FollowPortList() {
     portsChangedMeanwhile_ = false;
     std::vector<std::string> ports;
-    if (!TDisplaySession::ListPorts(ports))
+    if (!ReadPorts(ports))
         return;
     std::vector<QString> fresh;
     for (const std::string& port : ports)

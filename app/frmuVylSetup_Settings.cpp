@@ -64,7 +64,9 @@ void TfrmVylSetup::DefaultSetting() {
 }
 
 void TfrmVylSetup::btn_DefaultClick() {
-    DefaultSetting();
+    // Held off like the device buttons: an action's end would write its record over it.
+    if (DeviceActionIdle())
+        DefaultSetting();
 }
 
 void TfrmVylSetup::SelectCodePageIndex(int index, bool radioGroup, bool msgList, bool testList) {

@@ -35,10 +35,8 @@ void TfrmVylSetup::btn_savesettingsClick() {
     if (fileName != *chosen) {
         const QFileInfo target(fileName);
         if (target.exists() || target.isSymLink()) {
-            const QString question =
-                QStringLiteral("The file \"") + fileName +
-                QStringLiteral("\" already exists.\rDo you want to replace it?");
-            if (ShowMessageBox(question, TMsgStyle::AskYesNo) != TMsgResult::Yes)
+            if (ShowMessageBox(ReplaceOtherFileQuestion(fileName), TMsgStyle::AskYesNo) !=
+                TMsgResult::Yes)
                 return;
         }
     }
@@ -48,6 +46,9 @@ void TfrmVylSetup::btn_savesettingsClick() {
 }
 
 void TfrmVylSetup::btn_loadsettingsClick() {
+    // Held off like the device buttons: an action's end would write its record over the load.
+    if (!DeviceActionIdle())
+        return;
     SystemInfoChange();
     const std::optional<QString> chosen = dlgOpen_settings(this);
     if (!chosen)

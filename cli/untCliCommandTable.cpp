@@ -33,9 +33,17 @@ JavaPOS handshake. A speed counts only when the display proves itself there: its
 document, or a handshake answer that deciphers to the challenge.
 --all-ports    search every listed port as well, side by side. The search request then goes
                to whatever device is on each port.
-Only the settings request is sent at a speed not yet proven: a display at another speed
-reads it garbled, and at worst shows stray characters; no setting changes. The handshakes
-follow only where something answered.
+A first pass waits briefly at each speed; when it proves no display, a second pass waits
+about 1.2 s at each, for a display that starts its answer late. A document naming another
+speed counts only when the display answers at that speed. Reading at a speed stops when its
+first printable byte is not '{', when the bytes echo the request, or after 4 KiB or 2 s.
+What is sent: at a speed not yet proven only the settings request, 02 07 16 05 (STX BEL SYN
+ENQ); the handshakes follow only where the reply looks like the display's (it ends in 00,
+holds more than that, and is no echo of the request). Each open of a port toggles its DTR
+and RTS lines. What other devices may receive: a receipt printer may beep, print or open its
+cash drawer on the request; a display at another speed reads it garbled, and one whose
+receiver keeps characters with framing errors may clear its screen or show stray
+characters.
 Prints one line per display found, fields separated by a tab: port, speed, model and
 firmware version ("-" when only a handshake proved the display), and the handshake it
 answered ("javapos", or "standard" for a display without JavaPOS). With --json: an array of

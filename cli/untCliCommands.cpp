@@ -174,12 +174,15 @@ TExitCode CliSave(const TCliOptions& options, TCliOutput& out) {
 // The display's settings under a change: with --force, a display that cannot be read gets the
 // window's defaults, as the window sends them when nobody pressed Get Setting.
 static std::optional<TExitCode> ReadForChange(const TCliOptions& options, TCliOutput& out,
-                                              TCliSession& session, TSystemInfo& record) {
+                                              TCliSession& session, TSystemInfo& record,
+                                              bool& unread) {
     TActionResult result;
     const std::optional<TExitCode> code = session.ReadSettings(record, result);
+    unread = false;
     if (code && options.Force && (*code == TExitCode::NoDisplay || *code == TExitCode::Unusable)) {
         out.Warning(CliText(TCliText::DefaultsTaken));
         record = DefaultRecord();
+        unread = true;
         return std::nullopt;
     }
     return code;
@@ -195,9 +198,9 @@ static TExitCode ChangeSettings(const TCliOptions& options, TCliOutput& out, con
     if (auto code = session.ResolveTarget())
         return *code;
     TSystemInfo display;
-    if (auto code = ReadForChange(options, out, session, display))
-        return *code;
     TSettingPlan plan;
+    if (auto code = ReadForChange(options, out, session, display, plan.DisplayUnread))
+        return *code;
     if (const QString error = planOf(display, input, plan); !error.isEmpty()) {
         out.Error(error);
         return planFailure;

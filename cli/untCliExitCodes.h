@@ -28,11 +28,12 @@ struct TExitStatusRow {
 inline constexpr std::array<TExitStatusRow, 9> ExitStatusTable{{
     {"0", "success"},
     {"1", "the action failed otherwise: frames not handed to the port, the display "
-          "disconnected"},
+          "disconnected; settings applied before it stay applied (standard error names them)"},
     {"2", "usage error: unknown command, option or setting, a bad value"},
     {"3", "the port cannot be opened (the system's reason is shown)"},
     {"4", "no display answered: the standard handshake failed (nothing is sent unless "
-          "--force), no settings came back, or the search proved no display at any speed"},
+          "--force), no settings came back, or the search proved no display at any speed; "
+          "settings applied before it stay applied (standard error names them)"},
     {"5", "the display answered with something that is no settings document"},
     {"6", "not confirmed: the settings read back differ from what was sent"},
     {"7", "a file cannot be read or written, or holds no usable settings"},

@@ -31,6 +31,11 @@ language is zh_CN and in English otherwise. Nothing is asked and nothing is kept
 runs. Ctrl-C ends a running action: the port is released and no file is left half-written.
 )";
 
+// A command's own help names only its own options; the common ones are told once.
+const char* const CommonPointer =
+    "\nOptions of every command (--port, --baud, --json, --quiet) and the exit status: "
+    "vylctl --help\n";
+
 // `first` and then the words of `text`, lines broken before column 92 and continued at
 // `indent`.
 std::string Wrapped(const std::string& first, const std::string& text, std::size_t indent) {
@@ -41,7 +46,8 @@ std::string Wrapped(const std::string& first, const std::string& text, std::size
     std::string word;
     while (words >> word) {
         if (!lineEmpty && column + 1 + word.size() > 92) {
-            out += "\n" + std::string(indent, ' ');
+            out += '\n';
+            out.append(indent, ' ');
             column = indent;
             lineEmpty = true;
         }
@@ -117,6 +123,6 @@ Examples:
 )";
     }
     return "Usage: vylctl " + std::string(row->Usage) + "\n" + std::string(row->Description) +
-           (row->Generated != nullptr ? row->Generated() : std::string()) + Common + ExitStatus() +
+           (row->Generated != nullptr ? row->Generated() : std::string()) + CommonPointer +
            std::string(row->Example);
 }

@@ -223,6 +223,7 @@ TCliParse ParseCliArguments(const std::vector<std::string>& args) {
     const bool portless =
         o.Command == TCliCommand::Ports || (o.Command == TCliCommand::Find && o.AllPorts);
     if (!portless && !o.Port)
-        parse.Error = CliText(TCliText::PortRequired);
+        parse.Error = CliText(o.Command == TCliCommand::Find ? TCliText::FindPortRequired
+                                                             : TCliText::PortRequired);
     return parse;
 }

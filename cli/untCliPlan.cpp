@@ -10,10 +10,27 @@
 #include "untHex.h"
 #include "untInterChar.h"
 #include "untSettingsFile.h"
+#include "untUtf16.h"
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 namespace {
+
+// The members of a settings text's top-level object, in order; none when it is no object.
+std::vector<std::string> TopLevelKeys(std::u16string_view text) {
+    std::vector<std::string> keys;
+    const nlohmann::json document = nlohmann::json::parse(Utf16ToUtf8(text), nullptr, false);
+    if (document.is_object())
+        for (const auto& member : document.items())
+            keys.push_back(member.key());
+    return keys;
+}
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -60,8 +77,11 @@ QString PlanOfRequest(const TSystemInfo& display, const TSettingRequest& request
         plan.CodePage = true;
         if (request.InterChar)
             v.InterChar = *request.InterChar;
+        // A character set brings its own code page, as the window's selectors keep in step.
         if (request.CodePage)
             v.CodePage = *request.CodePage;
+        else
+            v.CodePage = CodePageRowOfInterChar(v.InterChar);
         if (v.InterChar < 0)
             return MissingRow("charset", display.Char_No, "charset=");
         if (v.CodePage < 0)
@@ -111,7 +131,41 @@ QString PlanOfFile(const TSystemInfo& display, std::u16string_view text, TSettin
         if (row.Row < 0)
             return CliText(TCliText::FileValueWithoutRow)
                 .arg(QString::fromLatin1(row.Key), QString::number(row.Code));
-    plan.Command = plan.Brightness = plan.Welcome = plan.CodePage = plan.BaudRate = true;
+    // Each action only when the file has a member it carries.
+    const std::vector<std::string> members = TopLevelKeys(text);
+    const auto has = [&members](const char* key) {
+        return std::find(members.begin(), members.end(), key) != members.end();
+    };
+    const struct {
+        bool* Send;
+        const char* What;
+        std::vector<const char*> Keys;   // any of them sends the action
+        std::vector<const char*> Needed; // what it needs from the file when the display was unread
+    } groups[] = {
+        {&plan.Command, "command", {"Comm_No"}, {"Comm_No"}},
+        {&plan.Brightness, "brightness", {"back_light"}, {"back_light"}},
+        {&plan.Welcome,
+         "welcome",
+         {"wel_mess1", "wel_mess2", "wel_mess1_hex", "wel_mess2_hex", "temp2"},
+         {"wel_mess1", "wel_mess2", "temp2"}},
+        {&plan.CodePage,
+         "charset/codepage",
+         {"Char_No", "Expand_Char_No"},
+         {"Char_No", "Expand_Char_No"}},
+        {&plan.BaudRate, "baud", {"Baud_Rate"}, {"Baud_Rate"}},
+    };
+    for (const auto& group : groups) {
+        *group.Send = std::any_of(group.Keys.begin(), group.Keys.end(), has);
+        if (!*group.Send || !plan.DisplayUnread)
+            continue;
+        QStringList missing;
+        for (const char* key : group.Needed)
+            if (!has(key))
+                missing << QString::fromLatin1(key);
+        if (!missing.isEmpty())
+            return CliText(TCliText::FileLacksMembers)
+                .arg(missing.join(QStringLiteral(", ")), QString::fromLatin1(group.What));
+    }
     plan.Want = loaded;
     StoreSettingsValues(v, plan.Want);
     return {};
@@ -184,24 +238,59 @@ std::optional<TExitCode> Step(TCliSession& session, TCliOutput& out, const char*
 
 TExitCode SendAndConfirm(TCliSession& session, TCliOutput& out, const TSettingPlan& plan) {
     const TSystemInfo& want = plan.Want;
-    std::optional<TExitCode> code;
-    if (!code && plan.Command)
-        code = Step(session, out, "command", &TDisplaySession::SetCommand, want.Comm_No);
-    if (!code && plan.Brightness)
-        code = Step(session, out, "brightness", &TDisplaySession::SetBrightness, want.back_light);
-    // The bytes of the hex views go out, as from the window.
-    if (!code && plan.Welcome)
-        code = Step(session, out, "welcome", &TDisplaySession::SetWelcome,
-                    HexTextToBytes(want.wel_mess1_hex), HexTextToBytes(want.wel_mess2_hex),
-                    plan.Values.Scroll2);
-    if (!code && plan.CodePage)
-        code = Step(session, out, "charset/codepage", &TDisplaySession::SetCodePage, want.Char_No,
-                    want.Expand_Char_No);
-    // The speed last: what follows talks at the new speed (the session's target follows it).
-    if (!code && plan.BaudRate)
-        code = Step(session, out, "baud", &TDisplaySession::SetBaudRate, want.Baud_Rate);
-    if (code)
+    // The plan's actions in order, the speed last: what follows talks at the new speed (the
+    // session's target follows it).
+    const struct {
+        bool Planned;
+        const char* Name;
+        std::function<std::optional<TExitCode>(const char*)> Run;
+    } steps[] = {
+        {plan.Command, "command",
+         [&](const char* name) {
+             return Step(session, out, name, &TDisplaySession::SetCommand, want.Comm_No);
+         }},
+        {plan.Brightness, "brightness",
+         [&](const char* name) {
+             return Step(session, out, name, &TDisplaySession::SetBrightness, want.back_light);
+         }},
+        // The bytes of the hex views go out, as from the window.
+        {plan.Welcome, "welcome",
+         [&](const char* name) {
+             return Step(session, out, name, &TDisplaySession::SetWelcome,
+                         HexTextToBytes(want.wel_mess1_hex), HexTextToBytes(want.wel_mess2_hex),
+                         plan.Values.Scroll2);
+         }},
+        {plan.CodePage, "charset/codepage",
+         [&](const char* name) {
+             return Step(session, out, name, &TDisplaySession::SetCodePage, want.Char_No,
+                         want.Expand_Char_No);
+         }},
+        {plan.BaudRate, "baud",
+         [&](const char* name) {
+             return Step(session, out, name, &TDisplaySession::SetBaudRate, want.Baud_Rate);
+         }},
+    };
+    QStringList applied;
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        if (!steps[i].Planned)
+            continue;
+        const std::optional<TExitCode> code = steps[i].Run(steps[i].Name);
+        if (!code) {
+            applied << QString::fromLatin1(steps[i].Name);
+            continue;
+        }
+        // A later action failed: say what the display already has, --quiet or not.
+        if (!applied.isEmpty()) {
+            QStringList rest;
+            for (std::size_t j = i; j < std::size(steps); ++j)
+                if (steps[j].Planned)
+                    rest << QString::fromLatin1(steps[j].Name);
+            out.Error(
+                CliText(TCliText::StoppedPartWay)
+                    .arg(applied.join(QStringLiteral(", ")), rest.join(QStringLiteral(", "))));
+        }
         return *code;
+    }
 
     TSystemInfo got;
     TActionResult result;

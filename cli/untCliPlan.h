@@ -25,6 +25,9 @@ struct TSettingPlan {
     bool Welcome = false;  // both lines and the scroll of line 2
     bool CodePage = false; // the character set and the code page
     bool BaudRate = false;
+    // The display's settings could not be read (--force): its record holds the defaults,
+    // which a file's missing members must never take.
+    bool DisplayUnread = false;
 };
 
 // The changes asked for on top of the display's settings. The error when a value the action
@@ -32,8 +35,10 @@ struct TSettingPlan {
 QString PlanOfRequest(const TSystemInfo& display, const TSettingRequest& request,
                       TSettingPlan& plan);
 
-// Every setting of a settings file's text, read over the display's settings as "Load Setting"
-// reads it. The error when a value is none of the window's lists (or the text is no settings).
+// The settings of a settings file's text, read over the display's settings as "Load Setting"
+// reads it; only the actions that carry a member the file has. The error when a value is none
+// of the window's lists (or the text is no settings), or when the display was not read and an
+// action would need a member the file lacks.
 QString PlanOfFile(const TSystemInfo& display, std::u16string_view text, TSettingPlan& plan);
 
 // The settings `got` reports that differ from what the plan sent, one line each; empty when

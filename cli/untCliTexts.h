@@ -16,6 +16,7 @@ enum class TCliText {
     OptionNotForCommand,
     ArgumentCount,
     PortRequired,
+    FindPortRequired,
     BadBaudRate,
     NotKeyValue,
     UnknownKey,
@@ -36,6 +37,8 @@ enum class TCliText {
     DefaultsTaken,
     ValueWithoutRow,
     FileValueWithoutRow,
+    FileLacksMembers,
+    StoppedPartWay,
     PortListUnreadable,
     ActionDone,
     // Finding the display.

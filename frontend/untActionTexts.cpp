@@ -15,12 +15,13 @@ enum class TText {
     Disconnected,
     DisconnectedWindow,
     DisconnectedCommandLine,
+    NoSpeedChosen,
 };
 
-constexpr std::array<TTextRow<TText>, 9> Texts{{
+constexpr std::array<TTextRow<TText>, 10> Texts{{
     {TText::NoPortListed,
-     {u"No serial port is listed: connect the display and press Refresh.",
-      u"没有列出串口：请连接显示屏后按“刷新”。"}},
+     {u"No port is selected: connect the display, press Refresh and choose its port.",
+      u"没有选择串口：请连接客显，按“刷新”并选择它的串口。"}},
     {TText::NoPortGiven,
      {u"No port was given: name one with --port (vylctl ports lists them).",
       u"没有指定串口：请用 --port 指定（vylctl ports 列出串口）。"}},
@@ -37,13 +38,16 @@ constexpr std::array<TTextRow<TText>, 9> Texts{{
     {TText::MissingCommandLine,
      {u"The port is not there: vylctl ports lists the ports there are.",
       u"该串口不存在：vylctl ports 列出现有的串口。"}},
-    {TText::Disconnected, {u"The display was disconnected.", u"显示屏已断开连接。"}},
+    {TText::Disconnected, {u"The display was disconnected.", u"客显已断开连接。"}},
     {TText::DisconnectedWindow,
      {u"Check the cable and the display's power, then press Refresh and try again.",
-      u"请检查电缆和显示屏的电源，然后按“刷新”并重试。"}},
+      u"请检查电缆和客显的电源，然后按“刷新”并重试。"}},
     {TText::DisconnectedCommandLine,
      {u"Check the cable and the display's power, then try again.",
-      u"请检查电缆和显示屏的电源，然后重试。"}},
+      u"请检查电缆和客显的电源，然后重试。"}},
+    {TText::NoSpeedChosen,
+     {u"No speed is selected: choose the display's speed in the list.",
+      u"没有选择波特率：请在列表中选择客显的波特率。"}},
 }};
 
 QString T(TText id) {
@@ -72,7 +76,10 @@ QString OpenFailureDetail(const TActionResult& result, TFrontEnd frontEnd) {
     case TOpenFailure::Other:
         break;
     }
-    QString detail = QString::fromStdString(result.OpenError);
+    // Without a port name the OS's reason is about no device at all ("Is a directory").
+    QString detail = result.OpenFailure == TOpenFailure::NoPortName
+                         ? QString()
+                         : QString::fromStdString(result.OpenError);
     if (!hint.isEmpty())
         detail += (detail.isEmpty() ? QString() : QStringLiteral("\n")) + hint;
     return detail;
@@ -97,4 +104,8 @@ QString SettingsSummaryText(const TSettingsSummary& summary, QChar lineEnd) {
            line(CommandSetLabel(), QString::fromStdString(summary.CommandSet)) +
            line(InterCharLabel(), QString::fromStdString(summary.InterChar)) +
            line(CodePageLabel(), QString::fromStdU16String(summary.CodePage));
+}
+
+QString NoSpeedChosenDetail() {
+    return T(TText::NoSpeedChosen);
 }

@@ -23,3 +23,6 @@ QString DisconnectedDetail(TFrontEnd frontEnd);
 // The "Get Setting" summary in the language's labels: six lines "label value", each ended by
 // `lineEnd`, the last one too (the window's boxes break lines at CR).
 QString SettingsSummaryText(const TSettingsSummary& summary, QChar lineEnd = QLatin1Char('\r'));
+
+// The detail of "Fail!" for a speed Setting with no speed chosen.
+QString NoSpeedChosenDetail();

@@ -41,7 +41,7 @@ constexpr TCaptionEntry Captions[] = {
     {"lab_SerialPort", {u"Serial Port:", u"端口号："}},
     {"btn_enumComPorts", {u"Refresh", u"刷新"}},
     {"lab_BaudRate", {u"Baud Rate:", u"波特率："}},
-    {"btn_FindDisplay", {u"Find Display", u"查找显示屏"}},
+    {"btn_FindDisplay", {u"Find Display", u"查找客显"}},
     {"tsBasicSet", {u" Basic Setting", u" 基本设置 "}},
     {"tsDisplayTest", {u"Display Testing", u" 客显测试 "}},
     {"tsCodepageSet", {u"CharacterSet Setting", u" 代码页设置 "}},

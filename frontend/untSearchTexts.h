@@ -26,3 +26,11 @@ QString AskEveryPortText();
 
 // True when the search tried another speed somewhere before it found the display.
 bool OtherSpeedsTried(const TSearchResult& search);
+// With no port listed there is nothing to search.
+QString NoPortToSearchText();
+// The displays found besides the first (which the window selects); empty when none.
+QString OtherDisplaysFoundText(const TSearchResult& search);
+// The status bar's note while the search tries a port at a speed.
+QString TryingText(const std::string& port, int rate);
+// Find Display's caption while its search runs.
+QString CancelSearchCaption();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untSettingsFile.h"
 
+#include "untLanguage.h"
 #include "untUtf8File.h"
 #include "untVersion.h"
 
@@ -9,6 +10,21 @@
 #include <QFileInfo>
 
 namespace {
+
+enum class TText { NotRegular, TooLarge, ReplaceOther };
+
+constexpr std::array<TTextRow<TText>, 3> Texts{{
+    {TText::NotRegular,
+     {u"The chosen file is not a regular file: %1", u"所选文件不是普通文件：%1"}},
+    {TText::TooLarge, {u"The chosen file is larger than 1 MiB: %1", u"所选文件大于 1 MiB：%1"}},
+    {TText::ReplaceOther,
+     {u"The file \"%1\" already exists.\rDo you want to replace it?",
+      u"文件“%1”已存在。\r是否替换它？"}},
+}};
+
+QString T(TText id) {
+    return TextOf(Texts, id);
+}
 
 void AppendAscii(std::u16string& out, std::string_view text) {
     for (char c : text)
@@ -103,9 +119,9 @@ QString SettingsFileRefusal(const QString& path) {
     if (!info.exists())
         return {};
     if (!info.isFile())
-        return QStringLiteral("The chosen file is not a regular file: ") + path;
+        return T(TText::NotRegular).arg(path);
     if (info.size() > MaxSettingsFileSize)
-        return QStringLiteral("The chosen file is larger than 1 MiB: ") + path;
+        return T(TText::TooLarge).arg(path);
     return {};
 }
 
@@ -138,4 +154,8 @@ QString FirstSaveDirectory(const QString& programDir) {
     if (!programDir.isEmpty() && QFileInfo(programDir).isWritable())
         return programDir;
     return QDir::homePath();
+}
+
+QString ReplaceOtherFileQuestion(const QString& fileName) {
+    return T(TText::ReplaceOther).arg(fileName);
 }

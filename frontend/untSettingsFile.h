@@ -45,3 +45,6 @@ QString LoadSettingsText(std::u16string_view text, TSystemInfo& target);
 // program's is not), else the user's home folder.
 QString FirstSaveDirectory();
 QString FirstSaveDirectory(const QString& programDir);
+
+// The question before the extension rule replaces a file other than the one the user chose.
+QString ReplaceOtherFileQuestion(const QString& fileName);

@@ -129,7 +129,7 @@ std::chrono::milliseconds TCommConnection::Capped(std::int64_t ms) const {
 }
 
 int TCommConnection::Send(const ByteString& frame) {
-    if (!open_ || !port_)
+    if (!open_ || !port_ || Cancelled())
         return COMM_NOT_OPEN;
     BusyGuard busy(busy_);
     try {
@@ -150,8 +150,11 @@ void TCommConnection::RxChar(TCustomComPort& sender) {
     if (!busy_)
         return; // left queued until the next exchange or the close purges it
     try {
+        const bool first = rxBuffer_.empty();
         rxBuffer_ += sender.ReadAnsiString();
         lastRx_ = Clock::now();
+        if (first)
+            firstRx_ = lastRx_;
     } catch (const EComError& e) {
         if (!LineGone(e, sender))
             throw;
@@ -170,7 +173,7 @@ bool TCommConnection::ReplyComplete(std::int32_t expectedLength, bool terminator
 
 int TCommConnection::Query(const ByteString& request, ByteString& reply, int& length,
                            bool terminatorMode, std::uint8_t terminator) {
-    if (!open_ || !port_)
+    if (!open_ || !port_ || Cancelled())
         return COMM_NOT_OPEN;
     if (busy_)
         return COMM_BUSY;
@@ -193,9 +196,12 @@ int TCommConnection::Query(const ByteString& request, ByteString& reply, int& le
     const auto limitEnd = [&] {
         if (rxBuffer_.empty() && firstByteLimit_ > 0)
             return std::min(deadline, start + std::chrono::milliseconds(firstByteLimit_ + 1));
+        auto end = deadline;
         if (!rxBuffer_.empty() && gapLimit_ > 0)
-            return std::min(deadline, lastRx_ + std::chrono::milliseconds(gapLimit_ + 1));
-        return deadline;
+            end = std::min(end, lastRx_ + std::chrono::milliseconds(gapLimit_ + 1));
+        if (!rxBuffer_.empty() && readLimit_ > 0)
+            end = std::min(end, firstRx_ + std::chrono::milliseconds(readLimit_ + 1));
+        return end;
     };
     bool timedOut = false;
     for (;;) {
@@ -217,7 +223,8 @@ int TCommConnection::Query(const ByteString& request, ByteString& reply, int& le
         }
         if (ReplyComplete(length, terminatorMode, terminator))
             break;
-        if (Clock::now() >= limitEnd()) {
+        if (Clock::now() >= limitEnd() ||
+            (replyCut_ && !rxBuffer_.empty() && replyCut_(rxBuffer_))) {
             timedOut = true;
             break;
         }
@@ -231,9 +238,14 @@ void TCommConnection::SetQueryTimeout(int ms) {
     queryTimeout_ = static_cast<std::uint32_t>(ms);
 }
 
-void TCommConnection::SetReplyLimits(int firstByteMs, int gapMs) {
+void TCommConnection::SetReplyLimits(int firstByteMs, int gapMs, int readMs) {
     firstByteLimit_ = std::max(firstByteMs, 0);
     gapLimit_ = std::max(gapMs, 0);
+    readLimit_ = std::max(readMs, 0);
+}
+
+void TCommConnection::SetReplyCut(std::function<bool(const ByteString& sofar)> giveUp) {
+    replyCut_ = std::move(giveUp);
 }
 
 bool TCommConnection::Wait(int ms) {

@@ -5,8 +5,10 @@
 #include "TComPort.h"
 #include "untEventWait.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,7 +54,11 @@ public:
     // the default): no byte came within firstByteMs of the write, or bytes came and then none
     // for gapMs before the reply was complete. They hold until set again. A search passes
     // over a silent line speed this way without waiting out a reply that may be long.
-    void SetReplyLimits(int firstByteMs, int gapMs);
+    // readMs (0: off) bounds the reading once the first byte came, however the bytes flow.
+    void SetReplyLimits(int firstByteMs, int gapMs, int readMs = 0);
+    // Ends each exchange as a time-out as soon as `giveUp` holds for the bytes gathered so
+    // far, unless the reply is complete (empty: off, the default). Holds until set again.
+    void SetReplyCut(std::function<bool(const ByteString& sofar)> giveUp);
     // Sleeps in the event loop for ms milliseconds. Ends early (false) when the line hangs up,
     // the connection is cancelled or the thread's event loop quits.
     bool Wait(int ms);
@@ -60,13 +66,17 @@ public:
     // From the connection's thread (a queued call, say): ends the wait in progress and makes
     // every later wait and exchange end at once, with the port released, until the next Open.
     void Cancel();
+    // Once `*ending` holds (it may be set from any thread), the connection is as good as
+    // cancelled: no frame leaves and every wait and exchange ends at once, even before the
+    // queued Cancel arrives. Null: none.
+    void SetEndingFlag(const std::atomic<bool>* ending) { ending_ = ending; }
     // No time-out longer than this (0: none); for tests that feed many replies.
     void SetTimeoutCap(int ms) { timeoutCap_ = ms; }
 
     bool IsOpen() const { return open_; }
     // The line hung up since the last Open (the device or the far end went away).
     bool HungUp() const { return hungUp_; }
-    bool Cancelled() const { return cancelled_; }
+    bool Cancelled() const { return cancelled_ || (ending_ != nullptr && ending_->load()); }
     // The reason of the last failed Open (Code 0 and empty after a successful one).
     const TOpenError& LastOpenError() const { return openError_; }
 
@@ -77,7 +87,7 @@ private:
     bool ReplyComplete(std::int32_t expectedLength, bool terminatorMode,
                        std::uint8_t terminator) const;
     void LineLost();
-    bool Interrupted() const { return hungUp_ || cancelled_; }
+    bool Interrupted() const { return hungUp_ || Cancelled(); }
     std::chrono::milliseconds Capped(std::int64_t ms) const;
 
     std::unique_ptr<TComPort> port_;
@@ -85,10 +95,14 @@ private:
     bool busy_ = false;
     bool hungUp_ = false;
     bool cancelled_ = false;
+    const std::atomic<bool>* ending_ = nullptr;
     ByteString rxBuffer_;
     std::uint32_t queryTimeout_ = 1000;
     int firstByteLimit_ = 0;
     int gapLimit_ = 0;
+    int readLimit_ = 0;
+    std::function<bool(const ByteString&)> replyCut_;
+    std::chrono::steady_clock::time_point firstRx_{};
     std::chrono::steady_clock::time_point lastRx_{};
     int timeoutCap_ = 0;
     TOpenError openError_;

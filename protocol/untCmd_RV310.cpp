@@ -130,9 +130,13 @@ int RequestSettings(TCommConnection& connection, const TSettingsReplyLimits& lim
     // The early limits hold for this request only, on every way out.
     struct TLimits {
         TCommConnection& Connection;
-        ~TLimits() { Connection.SetReplyLimits(0, 0); }
+        ~TLimits() {
+            Connection.SetReplyLimits(0, 0);
+            Connection.SetReplyCut({});
+        }
     } restore{connection};
-    connection.SetReplyLimits(limits.FirstByteMs, limits.GapMs);
+    connection.SetReplyLimits(limits.FirstByteMs, limits.GapMs, limits.ReadMs);
+    connection.SetReplyCut(limits.GiveUp);
     connection.SetQueryTimeout(limits.ReplyMs);
     int length = 0;
     return connection.Query(SettingsRequestFrame(), reply, length, true, 0);

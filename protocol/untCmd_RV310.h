@@ -5,6 +5,7 @@
 #include "untComm.h"
 #include "untHandshakeKeys.h"
 
+#include <functional>
 #include <string>
 
 // Display command frames. Each returns the send's result: 0 sent, 1 no open connection.
@@ -28,13 +29,16 @@ int DSP_SetWelMessage_2_Scroll(TCommConnection& connection, bool scroll);
 int HandShake(TCommConnection& connection);
 int HandShakeJpos(TCommConnection& connection);
 
-// How long a settings request waits for its reply: the whole document's time-out, and two
-// ways to give up early (0: off) for a caller passing over a silent line: no first byte within
-// FirstByteMs of the request, or a pause of GapMs once the reply has begun.
+// How long a settings request waits for its reply: the whole document's time-out, and ways
+// to give up early (0 or empty: off) for a caller passing over a line that holds no display:
+// no first byte within FirstByteMs of the request, a pause of GapMs once the reply has begun,
+// ReadMs of reading from its first byte, or GiveUp holding for the bytes so far.
 struct TSettingsReplyLimits {
     int ReplyMs = 10000;
     int FirstByteMs = 0;
     int GapMs = 0;
+    int ReadMs = 0;
+    std::function<bool(const ByteString& sofar)> GiveUp;
 };
 
 // The settings request's frame.

@@ -32,6 +32,17 @@ bool Interrupted(const TCommConnection& connection) {
     return connection.HungUp() || connection.Cancelled();
 }
 
+// The first printable byte is not the '{' that opens the display's document.
+bool NotADocument(const ByteString& sofar) {
+    const auto first =
+        std::find_if(sofar.begin(), sofar.end(), [](char c) { return c > 0x20 && c < 0x7F; });
+    return first != sofar.end() && *first != '{';
+}
+
+bool Echoes(const ByteString& sofar) {
+    return sofar.find(SearchProbe()) != ByteString::npos;
+}
+
 } // namespace
 
 const ByteString& SearchProbe() {
@@ -58,21 +69,36 @@ TSpeedTry ProbeSpeed(TCommConnection& connection, const std::string& portName, i
                      const TSearchTiming& timing, std::optional<TFoundDisplay>& found) {
     TSpeedTry attempt{rate, TSpeedOutcome::Silent};
     try {
+        const auto giveUp = [&timing](const ByteString& sofar) {
+            return sofar.size() >= timing.MostBytes || NotADocument(sofar) || Echoes(sofar);
+        };
         ByteString reply;
-        const int code =
-            RequestSettings(connection, {timing.ReplyMs, timing.FirstByteMs, timing.GapMs}, reply);
+        const int code = RequestSettings(
+            connection, {timing.ReplyMs, timing.FirstByteMs, timing.GapMs, timing.ReadMs, giveUp},
+            reply);
         if (Interrupted(connection) || reply.empty())
             return attempt;
-        // Something answers at this speed. A display at another speed would have read the probe
-        // as stray characters and said nothing, so the handshakes are safe to send here.
         attempt.Outcome = TSpeedOutcome::Unproven;
+        // Only what looks like the display's answer earns the handshakes: a modem's echo, a
+        // printer's status byte or noise gets nothing but the request.
+        const std::size_t end = reply.find('\0');
+        if (code != COMM_OK || end == 0 || end == ByteString::npos || Echoes(reply) ||
+            NotADocument(reply.substr(0, end)))
+            return attempt;
+        reply.resize(end);
         TFoundDisplay display;
         display.PortName = portName;
         display.BaudRate = rate;
         TSystemInfo record;
-        if (code == COMM_OK) {
-            reply.resize(reply.find('\0'));
-            display.ByDocument = ReadDocument(reply, record);
+        record.Baud_Rate = 0xFF; // a document without one names no speed
+        display.ByDocument = ReadDocument(reply, record);
+        if (display.ByDocument) {
+            const int named = BitsPerSecondOfNo(record.Baud_Rate);
+            if (named != 0 && named != rate) {
+                // The answer to a request sent at another speed: the display is not here.
+                attempt.NamedSpeed = named;
+                return attempt;
+            }
         }
         if (HandShakeJpos(connection) == 0)
             display.HandShake = TAnsweredHandShake::JavaPos;
@@ -103,10 +129,16 @@ TPortSearch SearchPort(TCommConnection& connection, const std::string& portName,
                        const std::function<void(int rate)>& trying) {
     TPortSearch port;
     port.PortName = portName;
-    for (int rate : rates) {
+    const TSearchTiming late = [&timing] {
+        TSearchTiming longer = timing;
+        longer.FirstByteMs = std::max(timing.FirstByteMs, timing.LateFirstByteMs);
+        return longer;
+    }();
+    // Tries one speed; false when the port's search ends there.
+    const auto tryRate = [&](int rate, const TSearchTiming& limits, TSpeedTry& attempt) {
         if (stopped && stopped()) {
             port.Cancelled = true;
-            break;
+            return false;
         }
         if (trying)
             trying(rate);
@@ -114,19 +146,46 @@ TPortSearch SearchPort(TCommConnection& connection, const std::string& portName,
             port.OpenFailed = true;
             port.OpenErrno = connection.LastOpenError().Code;
             port.OpenError = connection.LastOpenError().Text;
-            break;
+            return false;
         }
-        const TSpeedTry attempt = ProbeSpeed(connection, portName, rate, timing, port.Found);
+        attempt = ProbeSpeed(connection, portName, rate, limits, port.Found);
         port.Disconnected = connection.HungUp();
         port.Cancelled = connection.Cancelled();
         connection.Close();
         if (port.Disconnected || port.Cancelled) {
             port.Found.reset();
-            break;
+            return false;
         }
         port.Tried.push_back(attempt);
-        if (port.Found)
-            break;
+        return !port.Found;
+    };
+    for (const TSearchTiming* pass : {&timing, &late}) {
+        // Each speed of the pass, and a speed that a document named right after the speed it
+        // came at, with the long wait (once a pass).
+        struct TStep {
+            int Rate;
+            const TSearchTiming* Limits;
+        };
+        std::vector<TStep> steps;
+        for (int rate : rates)
+            steps.push_back({rate, pass});
+        std::vector<int> namedAgain;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            TSpeedTry attempt;
+            if (!tryRate(steps[i].Rate, *steps[i].Limits, attempt))
+                return port;
+            const int named = attempt.NamedSpeed;
+            if (named == 0 ||
+                std::find(namedAgain.begin(), namedAgain.end(), named) != namedAgain.end())
+                continue;
+            namedAgain.push_back(named);
+            // Tried now, not again later in this pass.
+            steps.erase(std::remove_if(steps.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                       steps.end(),
+                                       [named](const TStep& step) { return step.Rate == named; }),
+                        steps.end());
+            steps.insert(steps.begin() + static_cast<std::ptrdiff_t>(i) + 1, TStep{named, &late});
+        }
     }
     return port;
 }

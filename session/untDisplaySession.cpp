@@ -32,6 +32,8 @@ bool TDisplaySession::Start(TSteps steps) {
 
 void TDisplaySession::Run(const TSessionTarget& target, const TSteps& steps) {
     TCommConnection connection;
+    // A request to end stops the next frame even before the queued cancel arrives.
+    connection.SetEndingFlag(&cancelRequested_);
     connection_ = &connection;
     TActionHooks hooks;
     hooks.Reported = [this](const TActionMessage& message) {

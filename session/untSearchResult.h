@@ -6,6 +6,7 @@
 #include "ByteString.h"
 #include "untSystemInfo.h"
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -22,6 +23,11 @@ struct TSearchTiming {
     int GapMs = 1000;
     // The settings request's own reply time-out: the whole document.
     int ReplyMs = 10000;
+    // The second pass's wait for the first byte: a display up to a second late.
+    int LateFirstByteMs = 1200;
+    // Reading a speed's reply ends after this long from its first byte, or this many bytes.
+    int ReadMs = 2000;
+    std::size_t MostBytes = 4096;
 };
 
 struct TSearchRequest {
@@ -46,6 +52,9 @@ enum class TSpeedOutcome {
 struct TSpeedTry {
     int BaudRate = 0;
     TSpeedOutcome Outcome = TSpeedOutcome::Silent;
+    // The display's document came, naming this other speed as its own: a late answer to the
+    // request sent there, which proves nothing here (0: none such).
+    int NamedSpeed = 0;
 };
 
 struct TFoundDisplay {

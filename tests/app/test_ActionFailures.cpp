@@ -10,10 +10,14 @@
 #include "untSystemInfo.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -112,8 +116,9 @@ TEST(DeviceActionFailures, PortThatCannotBeOpened) {
     w->SetCurrentPortName({});
     Press(*w, w->btn_ClearDisplay);
     ASSERT_EQ(script.Boxes.size(), 1u);
-    EXPECT_TRUE(script.Boxes[0].Detail.contains("No serial port is listed"))
-        << script.Boxes[0].Detail.toStdString();
+    // Not the OS's reason for opening "/dev/" ("Is a directory").
+    EXPECT_EQ(script.Boxes[0].Detail,
+              "No port is selected: connect the display, press Refresh and choose its port.");
 
     // A port another program holds: the reason and a hint as the detail, nothing sent.
     VirtualDisplayProcess vd(VirtualDisplayProgram, {});
@@ -185,7 +190,7 @@ TEST(DeviceActionFailures, ADisplayThatVanishesShowsOneDisconnectMessage) {
         TDialogScript script;
         auto w = NewWindow(lang);
         ChooseInCombo(w->cbb_BaudRate_Set, 4);
-        const QString text = lang == 0x0804 ? QStringLiteral("显示屏已断开连接。")
+        const QString text = lang == 0x0804 ? QStringLiteral("客显已断开连接。")
                                             : QStringLiteral("The display was disconnected.");
         for (QAbstractButton* button : {static_cast<QAbstractButton*>(w->btn_commandSet),
                                         static_cast<QAbstractButton*>(w->btn_baudrateSet),
@@ -212,5 +217,64 @@ TEST(DeviceActionFailures, ADisplayThatVanishesShowsOneDisconnectMessage) {
         script.Boxes.clear();
         Press(*w, w->btn_DownloadSetting);
         EXPECT_EQ(script.BoxTexts(), QStringList{text});
+    }
+}
+
+// Asked to end while an action runs (a signal while the handshake-failure box is open, Exit
+// during a silent Get Setting): no further frame, no box, the window gone within a second. And
+// while it runs, Load and Default are held off like the device buttons.
+TEST(DeviceActionFailures, ARequestToEndSendsNothingMoreAndShowsNoBox) {
+    struct TCase {
+        const char* Name;
+        QPushButton* TfrmVylSetup::*Button;
+        bool BySignal; // else Exit, once the settings request is out
+        Frames Sent;
+    };
+    const std::vector<TCase> cases = {
+        {"signal, box open", &TfrmVylSetup::btn_brightness_set, true, {"HS"}},
+        {"Exit, silent Get Setting", &TfrmVylSetup::btn_GetSetting, false, {"HSJ", "02 07 16 05"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        VirtualDisplayProcess vd(VirtualDisplayProgram, {"--no-answer"});
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        TDialogScript script;
+        auto w = NewWindow();
+        w->show();
+        ASSERT_TRUE(ChoosePort(*w, vd.PortName()));
+        const TTerminationSignals termination;
+        std::chrono::steady_clock::time_point asked;
+        const auto askToEnd = [&] {
+            asked = std::chrono::steady_clock::now();
+            if (c.BySignal) {
+                ASSERT_EQ(::raise(SIGTERM), 0);
+                QTest::qWait(100); // the box stays open while the event loop takes the signal
+            } else {
+                w->btn_Exit->click();
+            }
+        };
+        script.OnBox = [&](const TMessageBoxCall&) {
+            if (c.BySignal && script.Boxes.size() == 1)
+                askToEnd();
+        };
+        if (!c.BySignal) {
+            QTimer::singleShot(0, w.get(), [&] {
+                ASSERT_EQ(vd.WaitForEvents("RX", 2).size(), 2u);
+                const QString line1 = w->edt_line1->text();
+                w->edt_line1->setText(QStringLiteral("EDITED"));
+                w->btn_loadsettings->click(); // no dialog: held off
+                w->btn_Default->click();      // held off: the edit stays
+                EXPECT_EQ(w->edt_line1->text(), QStringLiteral("EDITED"));
+                askToEnd();
+            });
+        }
+        (w.get()->*c.Button)->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 5000));
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(1));
+        // The handshake-failure box at most; no "Done!", no "Get Settings Error!".
+        EXPECT_EQ(script.Boxes.size(), c.BySignal ? 1u : 0u)
+            << script.BoxTexts().join("|").toStdString();
+        EXPECT_TRUE(script.FileDialogs.empty());
+        EXPECT_EQ(Connections(vd, 1), std::vector<Frames>{c.Sent});
     }
 }

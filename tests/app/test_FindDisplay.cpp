@@ -8,6 +8,7 @@
 #include "PtyPair.h"
 #include "untSystemInfo.h"
 
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -24,10 +25,16 @@ std::vector<std::string> DisplayArgs(int baud, std::initializer_list<const char*
     return args;
 }
 
-// Only these ports are listed: a search of every port must not reach anyone else's.
+// Only these ports are listed, also when the list is read anew: a search of every port must
+// not reach anyone else's.
 void ListOnly(TfrmVylSetup& w, const QStringList& ports, int selected) {
-    w.cbb_SerialPort->clear();
-    w.cbb_SerialPort->addItems(ports);
+    w.SetPortLister([ports](std::vector<std::string>& target) {
+        target.clear();
+        for (const QString& port : ports)
+            target.push_back(port.toStdString());
+        return true;
+    });
+    w.btn_enumComPorts->click();
     ChooseInCombo(w.cbb_SerialPort, selected);
 }
 
@@ -121,11 +128,71 @@ TEST(FindDisplay, TheButtonSitsRightOfTheSpeedListAndFitsItsCaption) {
     for (const std::uint16_t lang : {0x0409, 0x0804}) {
         auto w = NewWindow(lang);
         EXPECT_EQ(w->btn_FindDisplay->text(),
-                  lang == 0x0804 ? QStringLiteral("查找显示屏") : QStringLiteral("Find Display"));
+                  lang == 0x0804 ? QStringLiteral("查找客显") : QStringLiteral("Find Display"));
         const QRect button = w->btn_FindDisplay->geometry();
         EXPECT_EQ(w->btn_FindDisplay->parentWidget(), w->grp_Settings);
         EXPECT_GT(button.left(), w->cbb_BaudRate->geometry().right());
         EXPECT_TRUE(w->grp_Settings->rect().contains(button));
         EXPECT_LE(w->btn_FindDisplay->sizeHint().width(), button.width()) << lang;
     }
+}
+
+// Find Display with nothing listed, while it runs (its Cancel, Esc, the status bar) and after a
+// search of every port that found two displays.
+TEST(FindDisplay, NoPortItsCancelAndEveryDisplayFound) {
+    TDialogScript script;
+    auto w = NewWindow();
+    w->show();
+    ListOnly(*w, {}, -1);
+    Press(*w, w->btn_FindDisplay);
+    EXPECT_EQ(script.BoxTexts(),
+              QStringList{"No serial port is listed: connect the display and press Refresh."});
+
+    // A silent port keeps the search busy until it is cancelled.
+    VirtualDisplayProcess silent(VirtualDisplayProgram, {"--no-answer"});
+    ASSERT_TRUE(silent.Started()) << silent.Stderr();
+    const QString silentPort = QString::fromStdString(silent.PortName());
+    const QString panel0 = w->StatusBar1->PanelText(0);
+    for (const bool byEsc : {false, true}) {
+        script.Boxes.clear();
+        ListOnly(*w, {silentPort}, 0);
+        QString caption;
+        QString status;
+        QTimer::singleShot(400, w.get(), [&] {
+            caption = w->btn_FindDisplay->text();
+            status = w->StatusBar1->currentMessage();
+            if (byEsc)
+                QTest::keyClick(w.get(), Qt::Key_Escape);
+            else
+                w->btn_FindDisplay->click();
+        });
+        const auto took = Press(*w, w->btn_FindDisplay);
+        EXPECT_EQ(caption, "Cancel") << byEsc;
+        EXPECT_TRUE(status.startsWith("Finding the display: " + silentPort + " at "))
+            << status.toStdString();
+        EXPECT_LT(took, std::chrono::milliseconds(3000)) << byEsc;
+        EXPECT_TRUE(script.Boxes.empty()) << script.BoxTexts().join("|").toStdString();
+        EXPECT_EQ(w->btn_FindDisplay->text(), "Find Display");
+        EXPECT_EQ(w->StatusBar1->currentMessage(), "");
+        EXPECT_EQ(w->StatusBar1->PanelText(0), panel0);
+    }
+
+    // Every port: the first display selected, the other named.
+    VirtualDisplayProcess first(VirtualDisplayProgram, DisplayArgs(9600));
+    VirtualDisplayProcess second(VirtualDisplayProgram, DisplayArgs(19200));
+    ASSERT_TRUE(first.Started() && second.Started());
+    const QString firstPort = QString::fromStdString(first.PortName());
+    const QString secondPort = QString::fromStdString(second.PortName());
+    script.Boxes.clear();
+    script.BoxAnswers = {TMsgResult::Ok, TMsgResult::Yes};
+    ListOnly(*w, {"VylNoSuchPort", firstPort, secondPort}, 0);
+    Press(*w, w->btn_FindDisplay);
+    ASSERT_EQ(script.Boxes.size(), 3u) << script.BoxTexts().join("|").toStdString();
+    EXPECT_TRUE(script.Boxes[1].Text.contains("02 07 16 05 (STX BEL SYN ENQ)"));
+    EXPECT_TRUE(script.Boxes[2].Text.startsWith("Display found on " + firstPort))
+        << script.Boxes[2].Text.toStdString();
+    EXPECT_TRUE(script.Boxes[2].Text.contains("\r\rOther displays found: " + secondPort +
+                                              " at 19200 bit/s."))
+        << script.Boxes[2].Text.toStdString();
+    EXPECT_EQ(w->cbb_SerialPort->currentText(), firstPort);
 }

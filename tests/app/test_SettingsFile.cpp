@@ -345,4 +345,12 @@ TEST(WindowSettingsFile, OnlyRegularFilesUpToOneMebibyteAreRead) {
     Load(*w, script, big);
     EXPECT_TRUE(script.Boxes.empty());
     EXPECT_EQ(w->cbb_CommandMode_Set->currentText(), "EPSON ESC/POS");
+
+    // The refusals in the Chinese window's language too.
+    auto chinese = NewWindow(0x0804);
+    script.Boxes.clear();
+    Load(*chinese, script, fifo);
+    ASSERT_EQ(script.Boxes.size(), 1u);
+    EXPECT_TRUE(script.Boxes[0].Text.contains(QStringLiteral("所选文件不是普通文件")))
+        << script.Boxes[0].Text.toStdString();
 }

@@ -2,6 +2,8 @@
 // The command line's words without a display: options anywhere, values as the window's lists
 // show them, the typing limits of the welcome lines, the usage errors.
 
+#include "untCliCommandTable.h"
+#include "untCliHelp.h"
 #include "untCliOptions.h"
 #include "untCliSettings.h"
 
@@ -24,7 +26,7 @@ TEST(CliArguments, UsageErrorsAndOptionsAnywhere) {
         {{"--port", "p", "text", "--row=2", "--", "--not-an-option"}, ""},
         {{"ports"}, ""},
         {{"find", "--all-ports", "--baud", "38400", "--json"}, ""},
-        {{"find"}, "no port given"},
+        {{"find"}, "name one with --port, or search every listed port with --all-ports"},
         {{"get", "--port", "p", "--all-ports"}, "'--all-ports' does not apply to 'get'"},
         {{"--help"}, ""},
         {{"set", "--help"}, ""},
@@ -68,6 +70,22 @@ TEST(CliArguments, UsageErrorsAndOptionsAnywhere) {
     EXPECT_EQ(parse.Options.Column, std::nullopt);
     EXPECT_EQ(parse.Options.CodePage, 13); // the row of CP866
     EXPECT_EQ(parse.Options.BaudRate, std::nullopt);
+}
+
+TEST(CliArguments, ACommandsHelpNamesItsOwnOptionsAndPointsToTheCommonOnes) {
+    const std::string all = CliHelpText(TCliCommand::None);
+    EXPECT_NE(all.find("Options of every command:"), std::string::npos);
+    EXPECT_NE(all.find("Exit status:"), std::string::npos);
+    for (const TCliCommandRow& row : CliCommands()) {
+        const std::string help = CliHelpText(row.Command);
+        EXPECT_EQ(help.find("Options of every command:"), std::string::npos) << row.Name;
+        EXPECT_EQ(help.find("Exit status:"), std::string::npos) << row.Name;
+        EXPECT_NE(help.find("and the exit status: vylctl --help"), std::string::npos) << row.Name;
+    }
+    // What the search sends, in the words of the README and the manual page.
+    const std::string find = CliHelpText(TCliCommand::Find);
+    for (const char* words : {"02 07 16 05 (STX BEL SYN", "toggles its DTR", "cash", "framing"})
+        EXPECT_NE(find.find(words), std::string::npos) << words;
 }
 
 TEST(CliArguments, SettingsAsTheWindowShowsThem) {

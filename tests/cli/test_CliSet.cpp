@@ -63,8 +63,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "54 68 61 6E 6B 20 79 6F 75 2C 20 63 6F 6D 65 20 61 67 61 69 6E"})"},
         SetCase{"scroll", {"scroll=off"}, 9600, R"({"temp2": 2})"},
         // The character set alone keeps the display's code page, and the other way round.
-        SetCase{"charset", {"charset=Russia"}, 9600, R"({"Char_No": 12})"},
-        SetCase{"charset_by_chinese_name", {"charset=俄罗斯"}, 9600, R"({"Char_No": 12})"},
+        // A character set brings its own code page (Russia: CP866), unless one is given.
+        SetCase{"charset", {"charset=Russia"}, 9600, R"({"Char_No": 12, "Expand_Char_No": 17})"},
+        SetCase{"charset_by_chinese_name",
+                {"charset=俄罗斯", "codepage=CP437"},
+                9600,
+                R"({"Char_No": 12})"},
         SetCase{"codepage", {"codepage=cp866"}, 9600, R"({"Expand_Char_No": 17})"},
         // A line given with a code page is converted into it.
         SetCase{"line_in_its_codepage",

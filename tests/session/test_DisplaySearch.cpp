@@ -155,28 +155,34 @@ TEST(DisplaySearch, PortsSideBySideEachWithWhatItHas) {
     VirtualDisplayProcess garbage(VirtualDisplayProgram, VdArgs(19200, {"--garbage"}));
     VirtualDisplayProcess fast(VirtualDisplayProgram, VdArgs(115200, {"--model", "FAST"}));
     VirtualDisplayProcess endless(VirtualDisplayProgram, VdArgs(57600, {"--no-terminator"}));
-    const std::vector<const VirtualDisplayProcess*> all = {&silent, &noJpos, &garbage, &fast,
-                                                           &endless};
+    VirtualDisplayProcess nameless(VirtualDisplayProgram, VdArgs(38400, {"--model", ""}));
+    const std::vector<const VirtualDisplayProcess*> all = {&silent, &noJpos,  &garbage,
+                                                           &fast,   &endless, &nameless};
     for (const VirtualDisplayProcess* vd : all)
         ASSERT_TRUE(vd->Started()) << vd->Stderr();
     const std::string missing = "VylNoSuchPort-" + std::to_string(getpid());
     TInStep step(all);
     // A port named twice is searched once.
-    const TSearchResult result =
-        FindDisplay(step.Request({silent.PortName(), noJpos.PortName(), garbage.PortName(), missing,
-                                  fast.PortName(), endless.PortName(), fast.PortName()},
-                                 9600));
+    const TSearchResult result = FindDisplay(
+        step.Request({silent.PortName(), noJpos.PortName(), garbage.PortName(), missing,
+                      fast.PortName(), endless.PortName(), nameless.PortName(), fast.PortName()},
+                     9600));
+    // Nothing proven in the first pass: the second tries every speed again.
     const std::string none = "9600S 19200S 38400S 57600S 115200S ";
+    const auto twice = [](const std::string& pass) { return pass + pass; };
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {silent.PortName(), none},
+        {silent.PortName(), twice(none)},
         {noJpos.PortName(),
          SilentUntil(9600, 38400) + "found 38400 standard VYL Virtual Display v1"},
         // Something answers, but nothing it says proves a display.
-        {garbage.PortName(), "9600S 19200U 38400S 57600S 115200S "},
+        {garbage.PortName(), twice("9600S 19200U 38400S 57600S 115200S ")},
         {missing, "open failed " + std::to_string(ENOENT)},
         {fast.PortName(), SilentUntil(9600, 115200) + "found 115200 JavaPOS FAST v1 jpos"},
-        // A document that never ends proves nothing; the handshake after it does.
-        {endless.PortName(), SilentUntil(9600, 57600) + "found 57600 JavaPOS no document"},
+        // A document that never ends proves nothing, and does not look enough like the
+        // display's to earn the handshakes.
+        {endless.PortName(), twice("9600S 19200S 38400S 57600U 115200S ")},
+        // A reply that ends like the display's but is no document of it: the handshake proves.
+        {nameless.PortName(), SilentUntil(9600, 38400) + "found 38400 JavaPOS no document"},
     };
     ASSERT_EQ(result.Ports.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -285,4 +291,68 @@ TEST(DisplaySearch, AsASessionActionHeldOffCancelledAndEndedWithTheSession) {
     EXPECT_LT(Clock::now() - closing, 7s) << "closing the session ended its search";
     TCommConnection connection;
     EXPECT_TRUE(connection.Open(silent.PortName(), 9600)) << connection.LastOpenError().Text;
+}
+
+// Late displays and other devices, each alone on its port and searched with the search's own
+// limits: a late display is found at its own speed only, though its answer to one speed's
+// request arrives while the next speed is tried; a device that is no display gets nothing but
+// the settings request, and one that keeps sending costs the search little.
+TEST(DisplaySearch, LateDisplaysAndOtherDevices) {
+    struct TCase {
+        std::vector<std::string> Args;
+        int Display; // the speed it is found at; 0: none
+        std::chrono::seconds Within;
+    };
+    const std::vector<TCase> cases = {
+        // Loose bounds, for a loaded machine; a streaming port took 51 s when each speed waited
+        // out its whole reply time-out.
+        {{"--baud", "9600", "--reply-delay", "300"}, 9600, 12s},
+        {{"--baud", "115200", "--reply-delay", "1000"}, 115200, 15s},
+        {{"--echo"}, 0, 15s},
+        {{"--echo", "--baud", "38400"}, 0, 15s},
+        {{"--stream"}, 0, 5s},
+        {{"--stream", "--baud", "115200"}, 0, 5s},
+        {{"--receipt-printer"}, 0, 20s},
+    };
+    for (const TCase& c : cases) {
+        std::string name;
+        for (const std::string& arg : c.Args)
+            name += arg + " ";
+        SCOPED_TRACE(name);
+        VirtualDisplayProcess vd(VirtualDisplayProgram, c.Args);
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        TSearchRequest request;
+        request.Ports = {vd.PortName()};
+        const auto start = Clock::now();
+        const TSearchResult result = FindDisplay(request);
+        EXPECT_LT(Clock::now() - start, c.Within);
+        ASSERT_EQ(result.Ports.size(), 1u);
+        const TPortSearch& port = result.Ports[0];
+        for (const TSpeedTry& t : port.Tried) {
+            EXPECT_TRUE(t.Outcome != TSpeedOutcome::Confirmed || t.BaudRate == c.Display)
+                << Summary(port);
+            EXPECT_TRUE(t.NamedSpeed == 0 || t.NamedSpeed == c.Display) << Summary(port);
+        }
+        if (c.Display != 0) {
+            ASSERT_TRUE(port.Found) << Summary(port) << vd.Trace();
+            EXPECT_EQ(port.Found->BaudRate, c.Display);
+            EXPECT_TRUE(port.Found->ByDocument);
+            continue;
+        }
+        EXPECT_FALSE(port.Found) << Summary(port);
+        EXPECT_EQ(port.Tried.size(), 2 * SearchOrder(9600).size()) << Summary(port);
+        // What the host sent at every other speed and every frame it heard at its own:
+        // requests only. (What it read of the other speeds' bytes starts no frame.)
+        const auto requestsOnly = [](const std::string& bytes) {
+            for (std::size_t i = 0; i < bytes.size(); i += 12)
+                if (bytes.compare(i, 11, "02 07 16 05") != 0)
+                    return false;
+            return !bytes.empty();
+        };
+        for (const std::string& rx : vd.TraceEvents("RX"))
+            EXPECT_TRUE(rx.rfind("02", 0) != 0 || rx == "02 07 16 05") << rx;
+        for (const std::string& drop : vd.TraceEvents("DROP"))
+            EXPECT_TRUE(requestsOnly(drop.substr(0, drop.find(" host ")))) << drop;
+        EXPECT_FALSE(vd.TraceEvents("RX").empty());
+    }
 }

@@ -195,3 +195,52 @@ TEST(SessionFailures, ASecondActionIsRefusedWhileOneRunsAndTheSessionEndsCleanly
     const TActionResult next = Finish(session, session.Clear());
     EXPECT_TRUE(next.Opened && next.Sent);
 }
+
+TEST(SessionFailures, ARequestToEndSendsNoFurtherFrameAndShowsNothingMore) {
+    // Asked while the handshake-failure box is open (which then closes, as a box does when the
+    // program is told to end), or between the welcome frames.
+    struct TCase {
+        const char* Name;
+        std::vector<std::string> Args;
+        TStart Start;
+        std::size_t AtRx; // ask once the display heard this many frames; 0: when the box opens
+        Frames Sent;
+    };
+    const TStart welcome = [](auto& s) { return s.SetWelcome("A", "B", true); };
+    const std::vector<TCase> cases = {
+        {"brightness, box open",
+         {"--no-answer"},
+         [](auto& s) { return s.SetBrightness(4); },
+         0,
+         {"HS"}},
+        {"welcome, box open", {"--no-answer"}, welcome, 0, {"HS"}},
+        {"welcome, after line 1", {}, welcome, 2, {"HS", "02 07 16 06 41 00"}},
+    };
+    for (const TCase& c : cases) {
+        VirtualDisplayProcess vd(VirtualDisplayProgram, c.Args);
+        ASSERT_TRUE(vd.Started()) << vd.Stderr();
+        TDisplaySession session;
+        QObject::connect(&session, &TDisplaySession::MessageReported,
+                         [&session](const TActionMessage& m) {
+                             if (m.Kind != K::HandShakeFailed)
+                                 return;
+                             session.Cancel();
+                             session.Continue();
+                         });
+        session.SetTarget({vd.PortName(), 9600});
+        ASSERT_TRUE(c.Start(session)) << c.Name;
+        if (c.AtRx > 0) {
+            ASSERT_EQ(vd.WaitForEvents("RX", c.AtRx).size(), c.AtRx) << c.Name;
+            session.Cancel();
+        }
+        const auto asked = Clock::now();
+        const TActionResult result = session.WaitForResult();
+        EXPECT_LT(Clock::now() - asked, 1s) << c.Name;
+        EXPECT_TRUE(result.Cancelled) << c.Name;
+        // Nothing after the box that was open: no "Done!", no "Fail!".
+        EXPECT_EQ(Kinds(result), c.AtRx > 0 ? std::vector<K>{} : std::vector<K>{K::HandShakeFailed})
+            << c.Name;
+        vd.WaitForEvents("CLOSE", 1);
+        EXPECT_EQ(Connections(vd, 1), std::vector<Frames>{c.Sent}) << c.Name;
+    }
+}

@@ -300,9 +300,12 @@ void Display::Receive(const ByteString& bytes, unsigned hostSpeed, Clock::time_p
             const ByteString garbled = ReceivedAtRate(sent, hostSpeed, own);
             const std::string speeds =
                 "host " + std::to_string(hostSpeed) + " display " + std::to_string(own);
-            trace_.Write("DROP", &sent,
-                         speeds + " read" +
-                             (garbled.empty() ? "" : " " + BytesToSpacedHex(garbled)));
+            std::string what = speeds + " read";
+            if (!garbled.empty()) {
+                what += ' ';
+                what += BytesToSpacedHex(garbled);
+            }
+            trace_.Write("DROP", &sent, what);
             terminal_.Log(LocalTime() + " ?? " + BytesToSpacedHex(sent) + "   read as \"" +
                           BytesToSpacedHex(garbled) + "\" (" + speeds + ")");
             read += garbled;
