@@ -271,10 +271,12 @@ private:
     QString failDetail_;                // the detail line of the running action's "Fail!"
     QShortcut* cancelSearch_ = nullptr; // Esc while the search runs
     // What the search tries now, written by its ports' threads (which touch no widget) and
-    // shown by a timer on the window's.
+    // shown by a timer on the window's. Plain data: a QString's shared buffer would be freed on
+    // whichever thread dropped it last, out of the lock's order.
     struct TTryingNote {
         std::mutex Mutex;
-        QString Text;
+        std::string Port; // empty: nothing tried yet
+        int Rate = 0;
     };
     std::shared_ptr<TTryingNote> tryingNote_ = std::make_shared<TTryingNote>();
     QTimer* tryingTimer_ = nullptr;

@@ -53,9 +53,9 @@ void TfrmVylSetup::FindDisplay(bool everyPort) {
     request.FirstRate = session_->Target().BaudRate;
     // From the ports' threads; the timer shows it on the window's.
     request.Trying = [note = tryingNote_](const std::string& port, int rate) {
-        const QString text = TryingText(port, rate);
         const std::lock_guard lock(note->Mutex);
-        note->Text = text;
+        note->Port = port;
+        note->Rate = rate;
     };
     searchEveryPort_ = everyPort;
     DeviceActionStarted(session_->FindDisplay(request));
@@ -74,12 +74,17 @@ void TfrmVylSetup::FindDisplay(bool everyPort) {
     if (tryingTimer_ == nullptr) {
         tryingTimer_ = new QTimer(this);
         connect(tryingTimer_, &QTimer::timeout, this, [this] {
-            QString text;
+            std::string port;
+            int rate = 0;
             {
                 const std::lock_guard lock(tryingNote_->Mutex);
-                text = tryingNote_->Text;
+                port = tryingNote_->Port;
+                rate = tryingNote_->Rate;
             }
-            if (!text.isEmpty() && StatusBar1->currentMessage() != text)
+            if (port.empty())
+                return;
+            const QString text = TryingText(port, rate);
+            if (StatusBar1->currentMessage() != text)
                 StatusBar1->showMessage(text);
         });
     }
@@ -91,7 +96,7 @@ void TfrmVylSetup::SearchEnded() {
     tryingTimer_->stop();
     {
         const std::lock_guard lock(tryingNote_->Mutex);
-        tryingNote_->Text.clear();
+        tryingNote_->Port.clear();
     }
     StatusBar1->clearMessage();
     for (const TCaptionEntry& entry : CaptionTable())
