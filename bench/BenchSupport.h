@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-// What the session benchmarks share: the virtual display (and an X server) as children, the
-// display's trace read as it grows, the figures of this process, and distributions.
+// What the session benchmarks share on Linux: the virtual display (and an X server) as
+// children and the figures of this process (BenchFigures.h: what they share with Windows).
 
-#include "TraceLine.h"
+#include "BenchFigures.h"
 
 #include <cstdint>
 #include <string>
@@ -73,23 +73,6 @@ private:
     std::string display_;
 };
 
-using TTraceEvent = TTraceLine;
-
-// Reads a trace as it grows: each call returns the complete lines written since the last.
-class TTraceReader {
-public:
-    explicit TTraceReader(std::string path) : path_(std::move(path)) {}
-    std::vector<TTraceEvent> ReadNew();
-
-private:
-    std::string path_;
-    long long offset_ = 0;
-};
-
-// The time from the display's handshake answer (the TX of 35 bytes) to the next frame it
-// received, in microseconds, for the first such pair among `events`; -1 when there is none.
-double ReplyToNextFrameMicros(const std::vector<TTraceEvent>& events);
-
 // This process: open descriptors, threads, resident memory in kB.
 struct TProcessFigures {
     std::size_t Fds = 0;
@@ -97,11 +80,3 @@ struct TProcessFigures {
     long RssKb = 0;
 };
 TProcessFigures ProcessFigures();
-
-struct TDistribution {
-    std::size_t N = 0;
-    double Median = 0;
-    double P99 = 0;
-    double Max = 0;
-};
-TDistribution Distribution(std::vector<double> values);

@@ -21,14 +21,12 @@
 // Targets (printed, not asserted): the window's median and p99 within 1.5 times the minimal
 // client's.
 
+#include "BenchHandshake.h"
 #include "BenchSupport.h"
 #include "BoxCloser.h"
 #include "frmuVylSetup.h"
-#include "untAESCipher.h"
 #include "untApplication.h"
 #include "untDisplaySession.h"
-#include "untHandshakeKeys.h"
-#include "untHex.h"
 #include "untMessageBox.h"
 #include "untSystemInfo.h"
 
@@ -68,45 +66,6 @@ bool PumpUntil(const std::function<bool()>& done, Clock::duration limit) {
         loop.exec();
     }
     return true;
-}
-
-// Collects the display's trace of one connection (through its CLOSE) while the loop runs.
-struct TConnectionTrace {
-    TTraceReader& Reader;
-    std::vector<TTraceEvent> Events;
-    bool Closed() {
-        for (TTraceEvent& e : Reader.ReadNew()) {
-            Events.push_back(std::move(e));
-        }
-        for (const TTraceEvent& e : Events)
-            if (e.Event == "CLOSE")
-                return true;
-        return false;
-    }
-};
-
-ByteString ToBytes(std::string_view text) {
-    return ByteString(text.begin(), text.end());
-}
-
-// The standard handshake's request and the challenge it carries.
-struct TRequest {
-    ByteString Frame;
-    ByteString Challenge;
-};
-
-TRequest StandardRequest(std::mt19937& random) {
-    static constexpr std::string_view Alphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<std::size_t> pick(0, Alphabet.size() - 1);
-    TRequest r;
-    for (int i = 0; i < 16; ++i)
-        r.Challenge += Alphabet[pick(random)];
-    const ByteString padded = r.Challenge + ByteString(16, '\x10');
-    const auto& keys = StandardHandshakeKeys;
-    r.Frame = ByteString("\x02\x07", 2) + static_cast<char>(keys.FunctionByte) +
-              HexToBytes(EncryptToHex(padded, ToBytes(keys.EncryptKey), ToBytes(keys.Vector)));
-    return r;
 }
 
 // The floor: the same exchange with nothing between the program and the pty but the system.
@@ -158,10 +117,7 @@ bool MinimalExchange(const std::string& device, const TRequest& request, const B
         return false;
     }
     // Checked after the frame has gone: the floor does no more than the wire needs.
-    const auto& keys = StandardHandshakeKeys;
-    const ByteString plain = DecryptFromHex(BytesToHex(reply.substr(3, 32)),
-                                            ToBytes(keys.DecryptKey), ToBytes(keys.Vector));
-    if (plain.substr(0, 16) != request.Challenge) {
+    if (!AnswersChallenge(reply, request)) {
         error = "the display's answer did not decipher to the challenge";
         return false;
     }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "TraceLine.h"
 
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 bool ParseTraceLine(const std::string& line, TTraceLine& out) {
     const auto first = line.find(' ');
@@ -17,12 +17,14 @@ bool ParseTraceLine(const std::string& line, TTraceLine& out) {
 }
 
 std::int64_t TraceTimeMicros(const std::string& text) {
-    std::tm tm{};
-    int micros = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d.%6dZ", &tm.tm_year, &tm.tm_mon,
-                    &tm.tm_mday, &tm.tm_hour, &tm.tm_min, &tm.tm_sec, &micros) != 7)
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, micros = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d.%6dZ", &year, &month, &day, &hour,
+                    &minute, &second, &micros) != 7)
         return -1;
-    tm.tm_year -= 1900;
-    tm.tm_mon -= 1;
-    return static_cast<std::int64_t>(timegm(&tm)) * 1000000 + micros;
+    // The calendar's own arithmetic: timegm is not everywhere (the Windows build reads traces too).
+    namespace chrono = std::chrono;
+    const chrono::sys_days date{chrono::year(year) / month / day};
+    const auto time =
+        date + chrono::hours(hour) + chrono::minutes(minute) + chrono::seconds(second);
+    return time.time_since_epoch() / chrono::microseconds(1) + micros;
 }

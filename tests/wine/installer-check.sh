@@ -29,22 +29,18 @@ wine64 "$folder/vylctl.exe" ports >/dev/null 2>&1 || ports=$?
 check "the installed vylctl.exe ports (exit $ports)" [ "$ports" = 0 ]
 
 # The window on the windows platform (the installer ships no other) on a virtual screen.
-screen=71
-while [ -e "/tmp/.X11-unix/X$screen" ] || [ -e "/tmp/.X$screen-lock" ]; do screen=$((screen + 1)); done
-Xvfb ":$screen" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
-DISPLAY=":$screen" wine64 "$folder/vyl-setup.exe" >/dev/null 2>&1 &
+vyl_start_xvfb
+DISPLAY=$XVFB_SCREEN wine64 "$folder/vyl-setup.exe" >/dev/null 2>&1 &
 window=$!
 sleep 10
 check "the window runs" kill -0 "$window"
 if [ -n "$screenshot" ]; then
     # No window manager: the window stands alone on a black screen, cut to its edges.
-    DISPLAY=":$screen" import -window root "$screenshot"
+    DISPLAY=$XVFB_SCREEN import -window root "$screenshot"
     convert "$screenshot" -trim +repage "$screenshot"
 fi
 # Closing it as the session's end or the title bar's X does: WM_CLOSE.
-DISPLAY=":$screen" wine64 taskkill /IM vyl-setup.exe >/dev/null 2>&1 || true
+DISPLAY=$XVFB_SCREEN wine64 taskkill /IM vyl-setup.exe >/dev/null 2>&1 || true
 ended=1
 for _ in $(seq 50); do
     kill -0 "$window" 2>/dev/null || { ended=0; break; }
@@ -52,7 +48,7 @@ for _ in $(seq 50); do
 done
 check "the window closes when asked" [ "$ended" = 0 ]
 kill "$window" 2>/dev/null || true
-kill "$xvfb" 2>/dev/null || true
+kill "$XVFB_PID" 2>/dev/null || true
 
 wine64 "$folder/uninstall.exe" /S
 # The uninstaller runs on from a copy of itself: wait for it to finish.

@@ -8,8 +8,7 @@ build=$1
 qt=$2
 source "$(dirname "$0")/wine-env.sh"
 
-# Qt's and the MinGW runtime's DLLs for programs that run from the build tree.
-export WINEPATH="$(vyl_wine_path "$qt/bin");$(vyl_wine_path /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(vyl_wine_path /usr/x86_64-w64-mingw32/lib)"
+vyl_wine_dll_path "$qt"
 # The offscreen platform on Windows reads fonts only from this one folder, not below it: the
 # window's fonts (Liberation Sans, WenQuanYi Micro Hei) are gathered there.
 fonts="$build/fonts"

@@ -24,22 +24,12 @@ trap cleanup EXIT
 
 
 # Usage: start_display NAME COM_NUMBER [display options...] — sets DISPLAY_PTY, the pty that
-# COM_NUMBER now opens (the Linux vylctl opens it by its path).
+# COM_NUMBER now opens (the Linux vylctl opens it by its path); the trace is $work/NAME.trace.
 start_display() {
     local name=$1 com=$2
     shift 2
-    : >"$work/$name.out"
-    "$display" --port "$name" --trace "$work/$name.trace" --quiet "$@" >"$work/$name.out" 2>&1 &
-    pids+=($!)
-    local pty="" tries=0
-    while [ -z "$pty" ] && [ $tries -lt 100 ]; do
-        pty=$(sed -n 's/^Publishing port .* (\(.*\))$/\1/p' "$work/$name.out")
-        sleep 0.05
-        tries=$((tries + 1))
-    done
-    [ -n "$pty" ] || { echo "the virtual display did not start" >&2; exit 1; }
-    vyl_map_com "$com" "$pty"
-    DISPLAY_PTY=$pty
+    vyl_start_display "$display" "$name" "$com" "$work/$name.out" --trace "$work/$name.trace" "$@"
+    pids+=("$DISPLAY_PID")
 }
 
 # Usage: win_vylctl ARGS... — vylctl.exe's standard output in $work/out, errors in $work/err,
@@ -93,6 +83,35 @@ linux_rc=0
 "$vylctl_linux" get --port "$DISPLAY_PTY" --baud 19200 >/dev/null 2>"$work/linux.err" || linux_rc=$?
 check "a vanished display ends as on Linux (exit $linux_rc)" [ "$win_rc" = "$linux_rc" ]
 check "... with the same message" [ "$win_err" = "$(grep -v '^vylctl: searching' "$work/linux.err" || true)" ]
+
+# Ctrl-C in the pause after welcome line 1. Wine's own SIGINT handler calls the console's
+# control routine with CTRL_C_EVENT, as a console's Ctrl-C does; a job that bash starts in the
+# background ignores SIGINT, hence the job control around it.
+start_display WinCtrlC 45 --baud 19200
+set -m
+wine64 "$vylctl_exe" set --port COM45 --baud 19200 line1=Interrupted >"$work/out" 2>"$work/err" &
+interrupted=$!
+set +m
+frames() { grep -c ' RX ' "$work/WinCtrlC.trace" || true; }
+for _ in $(seq 400); do
+    [ "$(frames)" -ge 4 ] && break # handshake's request, request, handshake, line 1
+    sleep 0.05
+done
+frames_then=$(frames)
+kill -INT "$interrupted"
+rc=0
+wait "$interrupted" || rc=$?
+sleep 1
+tr -d '\r' <"$work/err" >"$work/err.unix" && mv "$work/err.unix" "$work/err"
+check "Ctrl-C ends the action: exit 130 (after $frames_then frames)" [ "$rc" = 130 ]
+check "... saying so" grep -q 'interrupted' "$work/err"
+check "... with no further frame" [ "$(frames)" = "$frames_then" ]
+win_vylctl get --port COM45 --baud 19200
+check "... and the port free again" [ "$rc" = 0 ]
+# Left out: CTRL_CLOSE_EVENT, CTRL_LOGOFF_EVENT and CTRL_SHUTDOWN_EVENT. Wine sends them only
+# from a console window of its own (closing it) or the end of its desktop session, neither of
+# which a program started from this harness has.
+echo "  skipped: closing the console, logging off, shutting down (Wine sends them to none of its programs here)"
 
 win_vylctl get --port COM77 --baud 19200
 check "a missing port: the open failure (exit 3)" [ "$rc" = 3 ]

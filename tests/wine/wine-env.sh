@@ -34,6 +34,49 @@ vyl_map_com() {
     ln -sfn "$2" "$WINEPREFIX/dosdevices/com$1"
 }
 
+# Usage: vyl_start_display PROGRAM NAME COM_NUMBER OUT_FILE [display options...] — the Linux
+# build's virtual display in the background, published as NAME; COM_NUMBER opens its pty. Sets
+# DISPLAY_PID and DISPLAY_PTY.
+vyl_start_display() {
+    local program=$1 name=$2 com=$3 out=$4
+    shift 4
+    : >"$out"
+    "$program" --port "$name" --quiet "$@" >"$out" 2>&1 &
+    DISPLAY_PID=$!
+    local pty="" tries=0
+    while [ -z "$pty" ] && [ $tries -lt 100 ]; do
+        pty=$(sed -n 's/^Publishing port .* (\(.*\))$/\1/p' "$out")
+        sleep 0.05
+        tries=$((tries + 1))
+    done
+    [ -n "$pty" ] || { echo "the virtual display did not start" >&2; return 1; }
+    vyl_map_com "$com" "$pty"
+    DISPLAY_PTY=$pty
+}
+
+# Usage: vyl_start_xvfb — an X server on a free display number for the windows platform; sets
+# XVFB_SCREEN (":N") and XVFB_PID.
+vyl_start_xvfb() {
+    local screen=71
+    while [ -e "/tmp/.X11-unix/X$screen" ] || [ -e "/tmp/.X$screen-lock" ]; do
+        screen=$((screen + 1))
+    done
+    Xvfb ":$screen" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    XVFB_SCREEN=":$screen"
+    local tries=0
+    while [ ! -e "/tmp/.X11-unix/X$screen" ] && [ $tries -lt 50 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+}
+
+# Usage: vyl_wine_dll_path QT_PREFIX — Qt's and the MinGW runtime's DLLs for programs that run
+# from the build tree.
+vyl_wine_dll_path() {
+    export WINEPATH="$(vyl_wine_path "$1/bin");$(vyl_wine_path /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(vyl_wine_path /usr/x86_64-w64-mingw32/lib)"
+}
+
 # A Wine path (Z:\...) for a Linux path.
 vyl_wine_path() {
     printf 'Z:%s' "$(realpath -m "$1" | tr / '\\')"
