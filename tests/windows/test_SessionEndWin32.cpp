@@ -12,6 +12,7 @@
 #include "untApplication.h"
 #include "untMessageBox.h"
 
+#include <QEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -37,6 +38,19 @@ std::size_t FramesReceived(const std::string& tracePath) {
             ++frames;
     return frames;
 }
+
+// When the window closes with its action over. (Its hide comes up to 2 s later under Wine
+// without a window manager: Wine's X11 driver waits that long for one to withdraw the window.)
+struct TCloseWatch : QObject {
+    const TfrmVylSetup& Window;
+    Clock::time_point At{};
+    explicit TCloseWatch(const TfrmVylSetup& window) : Window(window) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close && !Window.ActionRunning() && At == Clock::time_point{})
+            At = Clock::now();
+        return false;
+    }
+};
 
 } // namespace
 
@@ -64,6 +78,8 @@ TEST(SessionEndWin32, EndingTheSessionDuringAnActionEndsItWithinASecondWithoutAn
     ASSERT_GE(index, 0);
     ChooseInCombo(w->cbb_SerialPort, index);
     const TTerminationSignals termination;
+    TCloseWatch closed(*w);
+    w->installEventFilter(&closed);
     const HWND window = reinterpret_cast<HWND>(w->winId());
     const std::size_t framesBefore = FramesReceived(tracePath);
 
@@ -89,7 +105,6 @@ TEST(SessionEndWin32, EndingTheSessionDuringAnActionEndsItWithinASecondWithoutAn
     w->btn_commandSet->click();
     const bool ended =
         QTest::qWaitFor([&] { return asked && !w->ActionRunning() && !w->isVisible(); }, 15000);
-    const auto endedAt = Clock::now();
     system.join();
     // Past the display's held-back answer: a program that went on would send its frame now.
     QTest::qWait(2000);
@@ -99,7 +114,8 @@ TEST(SessionEndWin32, EndingTheSessionDuringAnActionEndsItWithinASecondWithoutAn
     EXPECT_TRUE(ended);
     EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE));
     EXPECT_LE(answeredAt - askedAt, std::chrono::seconds(1));
-    EXPECT_LE(endedAt - askedAt, std::chrono::seconds(1));
+    EXPECT_NE(closed.At, Clock::time_point{});
+    EXPECT_LE(closed.At - askedAt, std::chrono::seconds(1));
     EXPECT_EQ(FramesReceived(tracePath), framesWhenAsked);
     EXPECT_EQ(boxes, 0);
 }

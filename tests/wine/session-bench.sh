@@ -8,7 +8,7 @@ set -euo pipefail
 build=$1
 qt=$2
 linux=$3
-actions=${4:-100}
+actions=${4:-300}
 source "$(dirname "$0")/wine-env.sh"
 vyl_wine_dll_path "$qt"
 

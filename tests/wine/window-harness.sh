@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
-# The window on the windows platform under Wine and Xvfb, with the system's own messages
+# The window on the windows platform under Wine, on the run's X server (wine-env.sh), with the system's own messages
 # (window_win32_tests.exe): the port list following the device-change broadcast, and the
 # session's end during an action against the Linux build's virtual display on a mapped COM port
 # (its answers held back, so that the action is still waiting when the session ends).
@@ -16,7 +16,6 @@ work=$(mktemp -d)
 display_pid=""
 cleanup() {
     [ -z "$display_pid" ] || kill "$display_pid" 2>/dev/null || true
-    [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -26,11 +25,10 @@ start=$SECONDS
 vyl_start_display "$linux/tools/virtual-display/vyl-virtual-display" WinEnd 48 "$work/end.out" \
     --trace "$work/end.trace" --reply-delay 1500
 display_pid=$DISPLAY_PID
-vyl_start_xvfb
 program=$(find "$build/tests" -name window_win32_tests.exe -type f | head -n 1)
 log="$build/tests/window_win32_tests.log"
 rc=0
-DISPLAY=$XVFB_SCREEN VYL_WINE_DISPLAY_PORT=COM48 \
+VYL_WINE_DISPLAY_PORT=COM48 \
     VYL_WINE_DISPLAY_TRACE="$(vyl_wine_path "$work/end.trace")" \
     wine64 "$program" -platform windows >"$log" 2>&1 || rc=$?
 if [ "$rc" = 0 ]; then

@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: Apache-2.0
-# Sourced by the Windows pass: one Wine prefix and one wine server for the whole run.
+# Sourced by the Windows pass: one Wine prefix, one wine server and one X server (Xvfb) for the
+# whole run.
 # Wine re-points comN at /dev/ttyS* whenever its server starts, so the server stays up
 # (wineserver -p) while ports are mapped; Mono and Gecko are never asked for.
 
@@ -11,7 +12,12 @@ export PATH="/usr/lib/wine:$PATH"
 # The tests compare English texts.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
+# One X server for the whole run, started before any Wine program: the first program that
+# needs Wine's desktop starts it on the X display it finds, and every later window of that
+# server goes there (without one, nowhere).
 vyl_wine_start() {
+    vyl_start_xvfb
+    export DISPLAY=$XVFB_SCREEN
     mkdir -p "$WINEPREFIX"
     # A server left by an earlier run of this prefix goes first: -p starts a new one.
     wineserver -k >/dev/null 2>&1 || true
@@ -27,6 +33,7 @@ vyl_wine_start() {
 
 vyl_wine_stop() {
     wineserver -k >/dev/null 2>&1 || true
+    [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null || true
 }
 
 # Usage: vyl_map_com N DEVICE — COMn opens DEVICE (a pty of the virtual display).
@@ -54,8 +61,8 @@ vyl_start_display() {
     DISPLAY_PTY=$pty
 }
 
-# Usage: vyl_start_xvfb — an X server on a free display number for the windows platform; sets
-# XVFB_SCREEN (":N") and XVFB_PID.
+# Usage: vyl_start_xvfb — an X server on a free display number; sets XVFB_SCREEN (":N") and
+# XVFB_PID.
 vyl_start_xvfb() {
     local screen=71
     while [ -e "/tmp/.X11-unix/X$screen" ] || [ -e "/tmp/.X$screen-lock" ]; do
