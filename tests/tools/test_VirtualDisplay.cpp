@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The virtual display program end to end: started as a child that publishes a port under a
 // unique name, driven through the link and the command module like the utility drives it.
+#include "TraceLine.h"
 #include "VdDevice.h"
 #include "VirtualDisplayProcess.h"
 #include "untCmd_RV310.h"
@@ -666,3 +667,20 @@ TEST(VirtualDisplay, HelpAndBadOptions) {
 }
 
 } // namespace
+
+TEST(VirtualDisplay, TraceTimesReadAsMicrosecondsSinceTheEpoch) {
+    // The benchmarks subtract these on Linux and under Wine alike; the calendar is worked out
+    // by hand there, so its edges are checked against known instants.
+    const struct {
+        const char* Text;
+        std::int64_t Micros;
+    } cases[] = {
+        {"1970-01-01T00:00:00.000000Z", 0},
+        {"2000-02-29T23:59:59.999999Z", 951868799999999},
+        {"2026-12-10T03:49:02.345297Z", 1796874542345297},
+        {"2038-01-19T03:14:08.000001Z", 2147483648000001},
+        {"2026-12-10 03:49:02", -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TraceTimeMicros(c.Text), c.Micros) << c.Text;
+}
