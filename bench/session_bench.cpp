@@ -22,6 +22,7 @@
 // client's.
 
 #include "BenchHandshake.h"
+#include "BenchSeries.h"
 #include "BenchSupport.h"
 #include "BoxCloser.h"
 #include "frmuVylSetup.h"
@@ -54,19 +55,6 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 namespace {
-
-// Serves the event loop (the window repaints, X events flow) until `done` or `limit`.
-bool PumpUntil(const std::function<bool()>& done, Clock::duration limit) {
-    const auto end = Clock::now() + limit;
-    while (!done()) {
-        if (Clock::now() > end)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(1ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 // The floor: the same exchange with nothing between the program and the pty but the system.
 // True when the display answered the challenge rightly.
@@ -122,23 +110,6 @@ bool MinimalExchange(const std::string& device, const TRequest& request, const B
         return false;
     }
     return true;
-}
-
-struct TSeries {
-    const char* Name;
-    std::vector<double> GapMicros;    // display's answer to the next frame
-    std::vector<double> ActionMillis; // the whole action as its caller saw it
-    int Failures = 0;
-};
-
-void Print(const TSeries& s) {
-    const TDistribution gap = Distribution(s.GapMicros);
-    const TDistribution action = Distribution(s.ActionMillis);
-    std::printf("  %-8s answer -> next frame: median %7.1f us  p99 %7.1f us  max %7.1f us  n %zu"
-                "  (failed %d)\n",
-                s.Name, gap.Median, gap.P99, gap.Max, gap.N, s.Failures);
-    std::printf("  %-8s whole action:         median %7.2f ms  p99 %7.2f ms  max %7.2f ms\n", "",
-                action.Median, action.P99, action.Max);
 }
 
 std::string LoadAverage() {
@@ -209,22 +180,6 @@ int main(int argc, char** argv) {
     TSeries window{"window", {}, {}, 0};
     TSeries session{"session", {}, {}, 0};
     TSeries minimal{"minimal", {}, {}, 0};
-    const auto measure = [&](TSeries& series, const std::function<bool()>& run, bool counted) {
-        TConnectionTrace trace{reader, {}};
-        const auto start = Clock::now();
-        const bool ok = run();
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        const bool closed = PumpUntil([&] { return trace.Closed(); }, 5s);
-        const double gap = ReplyToNextFrameMicros(trace.Events);
-        if (!counted)
-            return;
-        if (!ok || !closed || gap < 0) {
-            ++series.Failures;
-            return;
-        }
-        series.GapMicros.push_back(gap);
-        series.ActionMillis.push_back(ms);
-    };
     const auto runWindow = [&] {
         // The loop sleeps until the session has finished: no timer of ours wakes this thread
         // while the exchange runs. The window ends its action in a queued call after the result,
@@ -266,16 +221,16 @@ int main(int argc, char** argv) {
     const auto t0 = Clock::now();
     // One of each first, not counted: the first run loads what later runs find ready.
     for (int i = -1; i < actions; ++i) {
-        measure(window, runWindow, i >= 0);
-        measure(session, runSession, i >= 0);
-        measure(minimal, runMinimal, i >= 0);
+        Measure(window, reader, runWindow, i >= 0);
+        Measure(session, reader, runSession, i >= 0);
+        Measure(minimal, reader, runMinimal, i >= 0);
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
 
     std::printf("from the display's handshake answer to the next frame it received (its trace):\n");
-    Print(window);
-    Print(session);
-    Print(minimal);
+    PrintSeries(window);
+    PrintSeries(session);
+    PrintSeries(minimal);
     const TDistribution w = Distribution(window.GapMicros);
     const TDistribution s = Distribution(session.GapMicros);
     const TDistribution m = Distribution(minimal.GapMicros);

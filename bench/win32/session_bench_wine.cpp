@@ -15,6 +15,7 @@
 
 #include "BenchFigures.h"
 #include "BenchHandshake.h"
+#include "BenchSeries.h"
 #include "untDisplaySession.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,6 @@
 #include <functional>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <windows.h>
@@ -107,35 +107,6 @@ bool MinimalExchange(const std::wstring& device, int baud, const TRequest& reque
     return true;
 }
 
-struct TSeries {
-    const char* Name;
-    std::vector<double> GapMicros;
-    std::vector<double> ActionMillis;
-    int Failures = 0;
-};
-
-void Print(const TSeries& s) {
-    const TDistribution gap = Distribution(s.GapMicros);
-    const TDistribution action = Distribution(s.ActionMillis);
-    std::printf("  %-8s answer -> next frame: median %8.1f us  p99 %8.1f us  max %8.1f us  n %zu"
-                "  (failed %d)\n",
-                s.Name, gap.Median, gap.P99, gap.Max, gap.N, s.Failures);
-    std::printf("  %-8s whole action:         median %8.2f ms  p99 %8.2f ms\n", "", action.Median,
-                action.P99);
-}
-
-// Serves the event loop (the session's port watch, its queued close) until `done` or `limit`.
-bool PumpUntil(const std::function<bool()>& done, Clock::duration limit) {
-    const auto end = Clock::now() + limit;
-    while (!done()) {
-        if (Clock::now() > end)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        std::this_thread::sleep_for(200us);
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -158,22 +129,6 @@ int main(int argc, char** argv) {
 
     TSeries own{"session", {}, {}, 0};
     TSeries minimal{"minimal", {}, {}, 0};
-    const auto measure = [&](TSeries& series, const std::function<bool()>& run, bool counted) {
-        TConnectionTrace trace{reader, {}};
-        const auto start = Clock::now();
-        const bool ok = run();
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        const bool closed = PumpUntil([&] { return trace.Closed(); }, 5s);
-        const double gap = ReplyToNextFrameMicros(trace.Events);
-        if (!counted)
-            return;
-        if (!ok || !closed || gap < 0) {
-            ++series.Failures;
-            return;
-        }
-        series.GapMicros.push_back(gap);
-        series.ActionMillis.push_back(ms);
-    };
     const auto runSession = [&] {
         if (!session.SetCommand(0))
             return false;
@@ -193,13 +148,13 @@ int main(int argc, char** argv) {
     const auto t0 = Clock::now();
     // One of each first, not counted: the first run loads what later runs find ready.
     for (int i = -1; i < actions; ++i) {
-        measure(own, runSession, i >= 0);
-        measure(minimal, runMinimal, i >= 0);
+        Measure(own, reader, runSession, i >= 0);
+        Measure(minimal, reader, runMinimal, i >= 0);
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
     std::printf("from the display's handshake answer to the next frame it received (its trace):\n");
-    Print(own);
-    Print(minimal);
+    PrintSeries(own);
+    PrintSeries(minimal);
     const TDistribution s = Distribution(own.GapMicros);
     const TDistribution m = Distribution(minimal.GapMicros);
     if (m.N > 0 && m.Median > 0 && m.P99 > 0)

@@ -13,15 +13,7 @@ source "$(dirname "$0")/wine-env.sh"
 
 display="$linux/tools/virtual-display/vyl-virtual-display"
 vylctl_linux="$linux/cli/vylctl"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
+vyl_scratch
 
 # Usage: start_display NAME COM_NUMBER [display options...] — sets DISPLAY_PTY, the pty that
 # COM_NUMBER now opens (the Linux vylctl opens it by its path); the trace is $work/NAME.trace.
@@ -29,7 +21,6 @@ start_display() {
     local name=$1 com=$2
     shift 2
     vyl_start_display "$display" "$name" "$com" "$work/$name.out" --trace "$work/$name.trace" "$@"
-    pids+=("$DISPLAY_PID")
 }
 
 # Usage: win_vylctl ARGS... — vylctl.exe's standard output in $work/out, errors in $work/err,

@@ -12,19 +12,12 @@ linux=$3
 source "$(dirname "$0")/wine-env.sh"
 vyl_wine_dll_path "$qt"
 
-work=$(mktemp -d)
-display_pid=""
-cleanup() {
-    [ -z "$display_pid" ] || kill "$display_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+vyl_scratch
 
 echo "the window on the windows platform"
 start=$SECONDS
 vyl_start_display "$linux/tools/virtual-display/vyl-virtual-display" WinEnd 48 "$work/end.out" \
     --trace "$work/end.trace" --reply-delay 1500
-display_pid=$DISPLAY_PID
 program=$(find "$build/tests" -name window_win32_tests.exe -type f | head -n 1)
 log="$build/tests/window_win32_tests.log"
 rc=0

@@ -41,15 +41,28 @@ vyl_map_com() {
     ln -sfn "$2" "$WINEPREFIX/dosdevices/com$1"
 }
 
+# Usage: vyl_scratch — a scratch folder in $work; at exit it goes, and so do the displays that
+# vyl_start_display started.
+vyl_display_pids=()
+vyl_scratch() {
+    work=$(mktemp -d)
+    trap vyl_scratch_end EXIT
+}
+vyl_scratch_end() {
+    local pid
+    for pid in "${vyl_display_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+
 # Usage: vyl_start_display PROGRAM NAME COM_NUMBER OUT_FILE [display options...] — the Linux
 # build's virtual display in the background, published as NAME; COM_NUMBER opens its pty. Sets
-# DISPLAY_PID and DISPLAY_PTY.
+# DISPLAY_PTY.
 vyl_start_display() {
     local program=$1 name=$2 com=$3 out=$4
     shift 4
     : >"$out"
     "$program" --port "$name" --quiet "$@" >"$out" 2>&1 &
-    DISPLAY_PID=$!
+    vyl_display_pids+=($!)
     local pty="" tries=0
     while [ -z "$pty" ] && [ $tries -lt 100 ]; do
         pty=$(sed -n 's/^Publishing port .* (\(.*\))$/\1/p' "$out")
