@@ -8,8 +8,8 @@
 //
 // The series run interleaved, so that whatever else loads the machine loads them alike:
 //  - session: the action on a display session (the session's own port component);
-//  - minimal: CreateFile, the DCB, the handshake request, ReadFile up to 35 bytes, the frame at
-//    once, CloseHandle.
+//  - minimal: CreateFile, the DCB, the handshake request, ReadFile of the answer's 35 bytes,
+//    the frame at once, CloseHandle.
 // Usage: vyl_session_bench.exe COMn BAUD TRACE_FILE [actions per series, default 100]
 // Figures are printed, never asserted.
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 // The window asked to end by the end of the user's session (log off, shut down) while an action
-// waits for the display's answer: the query is answered yes, and by the time WM_ENDSESSION has
-// been answered (after which Windows may end the process at any moment) the action is over and
-// the window closed, within a second, with no further frame to the display and no box. The
+// waits for the display's answer: the query is answered yes at once, both messages are answered
+// within a second (after WM_ENDSESSION Windows may end the process at any moment), and within a
+// second the action is over and the window closed, with no further frame to the display and no
+// box. The
 // display is the Linux build's virtual display on a mapped COM port, its answers held back
 // (tests/wine/window-harness.sh); the messages come from another thread, as the system's do.
 
@@ -69,6 +70,9 @@ TEST(SessionEndWin32, EndingTheSessionDuringAnActionEndsItWithinASecondWithoutAn
         ++boxes;
         return TMsgResult::Ok;
     });
+    struct THookEnd {
+        ~THookEnd() { SetMessageBoxHook({}); }
+    } hookEnd;
 
     auto w = NewWindow();
     w->show();
@@ -108,7 +112,6 @@ TEST(SessionEndWin32, EndingTheSessionDuringAnActionEndsItWithinASecondWithoutAn
     system.join();
     // Past the display's held-back answer: a program that went on would send its frame now.
     QTest::qWait(2000);
-    SetMessageBoxHook({});
 
     ASSERT_GT(framesWhenAsked, framesBefore) << "the display never got the request";
     EXPECT_TRUE(ended);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
-# The window on the windows platform under Wine, on the run's X server (wine-env.sh), with the system's own messages
-# (window_win32_tests.exe): the port list following the device-change broadcast, and the
-# session's end during an action against the Linux build's virtual display on a mapped COM port
-# (its answers held back, so that the action is still waiting when the session ends).
+# The window on the windows platform under Wine, on the run's X server (wine-env.sh), with the
+# system's own messages (window_win32_tests.exe): the port list following the device-change
+# broadcast, and the session's end during an action against the Linux build's virtual display
+# on a mapped COM port (its answers held back, so that the action is still waiting when the
+# session ends).
 #   tests/wine/window-harness.sh BUILD_DIR QT_PREFIX LINUX_BUILD_DIR
 set -euo pipefail
 build=$1
