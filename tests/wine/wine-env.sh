@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: Apache-2.0
 # Sourced by the Windows pass: one Wine prefix, one wine server and one X server (Xvfb) for the
-# whole run.
+# whole run. The scripts beside it run inside that run (scripts/windows.sh starts it with
+# vyl_wine_start); on their own they need it started first.
 # Wine re-points comN at /dev/ttyS* whenever its server starts, so the server stays up
 # (wineserver -p) while ports are mapped; Mono and Gecko are never asked for.
 
