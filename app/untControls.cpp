@@ -159,21 +159,26 @@ void TGroupBox::paintEvent(QPaintEvent*) {
     const QRect title = TitleRect();
     // Etched: a shadow line with a light line one pixel inside and below it; the top edge leaves
     // a gap for the title.
+    // One-pixel rectangles rather than lines: the same pixels, filled without the pen's
+    // stroking (the window's first paint draws a dozen of these frames).
     const auto edges = [&](int offset, const QColor& color) {
-        painter.setPen(color);
         const int left = frame.left() + offset;
         const int top = frame.top() + offset;
         const int right = frame.right() - 1 + offset;
         const int bottom = frame.bottom() - 1 + offset;
+        const auto across = [&](int from, int to, int y) {
+            painter.fillRect(from, y, to - from + 1, 1, color);
+        };
+        const auto down = [&](int x) { painter.fillRect(x, top, 1, bottom - top + 1, color); };
         if (title.isEmpty()) {
-            painter.drawLine(left, top, right, top);
+            across(left, right, top);
         } else {
-            painter.drawLine(left, top, title.left() - 1, top);
-            painter.drawLine(title.right() + 1, top, right, top);
+            across(left, title.left() - 1, top);
+            across(title.right() + 1, right, top);
         }
-        painter.drawLine(left, top, left, bottom);
-        painter.drawLine(left, bottom, right, bottom);
-        painter.drawLine(right, top, right, bottom);
+        down(left);
+        across(left, right, bottom);
+        down(right);
     };
     edges(0, palette().color(QPalette::Mid));
     edges(1, palette().color(QPalette::Light));
