@@ -208,9 +208,12 @@ void TRadioGroup::SetItems(const QStringList& items) {
         button->setObjectName(objectName() + QStringLiteral("_%1").arg(id));
         group_->addButton(button, id++);
         buttons_.push_back(button);
-        button->show();
     }
+    // Placed before they are shown: a child shown without a size of its own would first be
+    // sized to its text, for nothing.
     Arrange();
+    for (QRadioButton* button : buttons_)
+        button->show();
 }
 
 QStringList TRadioGroup::Items() const {
