@@ -251,9 +251,9 @@ private:
     void MakeTestPage();
     void LayOutCodePagePage(TCodePageControls& page); // frmuVylSetup_Layout.cpp
     void LayOutTestPage(TTestPageControls& page);
-    // Shows what a page made while it is visible holds (children of a shown widget stay
-    // hidden until shown).
-    static void ShowMadeControls(QWidget* page);
+    // Puts a page's new controls in the focus chain where they would have been had they been
+    // made at start, and shows them when the page is shown already.
+    void FitInMadePage(QWidget* page);
     // Captions of the language tables for the controls within `scope`.
     void ApplyCaptions(const QWidget& scope);
     std::unique_ptr<TCodePageControls> codePagePage_;

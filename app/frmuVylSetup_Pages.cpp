@@ -35,7 +35,7 @@ void TfrmVylSetup::MakeCodePagePage() {
             &TfrmVylSetup::btn_DownloadCodePageClick);
     codePagePage_ = std::move(page);
     ApplyCaptions(*tsCodepageSet);
-    ShowMadeControls(tsCodepageSet);
+    FitInMadePage(tsCodepageSet);
 }
 
 void TfrmVylSetup::MakeTestPage() {
@@ -54,13 +54,22 @@ void TfrmVylSetup::MakeTestPage() {
     actButtonCreatExecute(nullptr);
     ApplyCaptions(*tsDisplayTest);
     ShowTestPicture();
-    ShowMadeControls(tsDisplayTest);
+    FitInMadePage(tsDisplayTest);
 }
 
-void TfrmVylSetup::ShowMadeControls(QWidget* page) {
-    if (!page->isVisible())
-        return; // shown with the page
-    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!child->testAttribute(Qt::WA_WState_ExplicitShowHide))
-            child->show();
+void TfrmVylSetup::FitInMadePage(QWidget* page) {
+    // Tab goes through a page's controls, top to bottom, before the buttons at the foot of the
+    // window: the new ones move from the end of the focus chain to the place before those
+    // buttons, in the order they were made.
+    QWidget* previous = btn_Default->previousInFocusChain();
+    for (QWidget* control : page->findChildren<QWidget*>())
+        if (control->focusPolicy() & Qt::TabFocus) {
+            setTabOrder(previous, control);
+            previous = control;
+        }
+    // Children made in a shown widget stay hidden until shown.
+    if (page->isVisible())
+        for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                child->show();
 }

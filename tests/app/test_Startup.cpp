@@ -393,6 +393,19 @@ TEST(WindowStartup, TypingLimitsAndUpDownRanges) {
     EXPECT_EQ(w->edt_Column()->text(), "20");
 }
 
+namespace {
+
+// The controls Tab reaches, in its order, from the window on.
+QStringList TabOrder(const TfrmVylSetup& window) {
+    QStringList names;
+    for (const QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus)
+            names << w->objectName();
+    return names;
+}
+
+} // namespace
+
 TEST(WindowStartup, PagesMadeOnFirstShowShowWhatTheyWouldHaveShownFromTheStart) {
     struct TCase {
         const char* Name;
@@ -447,6 +460,15 @@ TEST(WindowStartup, PagesMadeOnFirstShowShowWhatTheyWouldHaveShownFromTheStart) 
             EXPECT_EQ(late->pic_Test()->LineText(0), early->pic_Test()->LineText(0));
             EXPECT_EQ(late->pic_Test()->toolTip(), early->pic_Test()->toolTip());
             EXPECT_EQ(late->btn_E0FF()->property("Tag"), early->btn_E0FF()->property("Tag"));
+            // Tab takes a page's controls before the buttons at the foot of the window.
+            const QStringList order = TabOrder(*late);
+            EXPECT_EQ(order, TabOrder(*early));
+            for (const QWidget* control :
+                 {static_cast<QWidget*>(late->rg_CodePage_Set()->Button(0)),
+                  static_cast<QWidget*>(late->btn_DownloadCodePage()),
+                  static_cast<QWidget*>(late->edt_Text()), static_cast<QWidget*>(late->btn_E0FF())})
+                EXPECT_LT(order.indexOf(control->objectName()), order.indexOf("btn_Default"))
+                    << control->objectName().toStdString();
         }
     }
 }
