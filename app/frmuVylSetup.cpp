@@ -55,28 +55,31 @@ void TfrmVylSetup::ConnectHandlers() {
     OnEvent(cbb_SerialPort, &QComboBox::activated, &TfrmVylSetup::cbb_SerialPortChange);
     OnEvent(cbb_BaudRate, &QComboBox::activated, &TfrmVylSetup::cbb_BaudRateChange);
     OnEvent(btn_enumComPorts, &QPushButton::clicked, &TfrmVylSetup::btn_enumComPortsClick);
-    OnEvent(rg_InterChar_Set, &TRadioGroup::Click, &TfrmVylSetup::rg_InterChar_SetClick);
-    OnEvent(rg_CodePage_Set, &TRadioGroup::Click, &TfrmVylSetup::rg_CodePage_SetClick);
-    OnEvent(cbb_codepage_Test, &QComboBox::activated, &TfrmVylSetup::cbb_codepage_TestChange);
     OnEvent(cbb_CodePage_Msg, &QComboBox::activated, &TfrmVylSetup::cbb_CodePage_MsgChange);
     // A change of the line text by the program counts too (RefreshSettings, Center).
     OnEvent(edt_line1, &QLineEdit::textChanged, &TfrmVylSetup::edt_line1Change);
     OnEvent(edt_line2, &QLineEdit::textChanged, &TfrmVylSetup::edt_line2Change);
     OnEvent(btn_welText_center, &QPushButton::clicked, &TfrmVylSetup::btn_welText_centerClick);
-    OnEvent(btn_textText_center, &QPushButton::clicked, &TfrmVylSetup::btn_textText_centerClick);
     OnEvent(btn_savesettings, &QPushButton::clicked, &TfrmVylSetup::btn_savesettingsClick);
     OnEvent(btn_loadsettings, &QPushButton::clicked, &TfrmVylSetup::btn_loadsettingsClick);
-    // The device actions; the range buttons are routed by actButtonCreat.
+    // The device actions; the other pages' controls are wired as their pages are made, the
+    // range buttons by actButtonCreat.
     OnEvent(btn_GetSetting, &QPushButton::clicked, &TfrmVylSetup::btn_GetSettingClick);
     OnEvent(btn_commandSet, &QPushButton::clicked, &TfrmVylSetup::btn_commandSetClick);
     OnEvent(btn_baudrateSet, &QPushButton::clicked, &TfrmVylSetup::btn_baudrateSetClick);
     OnEvent(btn_brightness_set, &QPushButton::clicked, &TfrmVylSetup::btn_brightness_setClick);
     OnEvent(btn_DownloadSetting, &QPushButton::clicked, &TfrmVylSetup::btn_DownloadSettingClick);
-    OnEvent(btn_DownloadCodePage, &QPushButton::clicked, &TfrmVylSetup::btn_DownloadCodePageClick);
     OnEvent(btn_RestartDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_RestartDisplayClick);
-    OnEvent(btn_ClearDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_ClearDisplayClick);
-    OnEvent(btn_TextSend, &QPushButton::clicked, &TfrmVylSetup::btn_TextSendClick);
     OnEvent(btn_FindDisplay, &QPushButton::clicked, &TfrmVylSetup::btn_FindDisplayClick);
+    // The other two pages are made when first shown.
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        RunGuarded([this, index] {
+            if (PageControl1->widget(index) == tsCodepageSet)
+                CodePagePage();
+            else if (PageControl1->widget(index) == tsDisplayTest)
+                TestPage();
+        });
+    });
 }
 
 void TfrmVylSetup::FormCreate() {
@@ -100,22 +103,17 @@ void TfrmVylSetup::FormCreate() {
     // Command modes.
     cbb_CommandMode_Set->clear();
     cbb_CommandMode_Set->addItems(ListItems(TSettingList::CommandMode));
-    // Character sets, in the system's language.
-    rg_InterChar_Set->SetItems(ListItems(TSettingList::InterChar));
-    rg_InterChar_Set->SetItemIndex(0);
-    // Code pages, the same rows in all three selectors.
-    const QStringList codePages = ListItems(TSettingList::CodePage);
-    rg_CodePage_Set->SetItems(codePages);
+    // Character sets, in the system's language, and code pages, the same rows in all three
+    // selectors (the other pages take theirs when they are made).
+    interCharItems_ = ListItems(TSettingList::InterChar);
+    interCharIndex_ = 0;
+    codePageItems_ = ListItems(TSettingList::CodePage);
     cbb_CodePage_Msg->clear();
-    cbb_codepage_Test->clear();
-    cbb_CodePage_Msg->addItems(codePages);
-    cbb_codepage_Test->addItems(codePages);
+    cbb_CodePage_Msg->addItems(codePageItems_);
     // Language.
     SelectLanguage(LangID);
     // The default settings.
     DefaultSetting();
-    // Route the character-range buttons to the character test.
-    actButtonCreatExecute(nullptr);
     // Port and speed of the next connection.
     cbb_SerialPortChange();
     cbb_BaudRateChange();

@@ -14,7 +14,9 @@
 //   frmuVylSetup_Search.cpp        Find Display: the search for the display's port and speed
 //   frmuVylSetup_Picture.cpp       the pictures of the display (welcome lines, test text)
 //   frmuVylSetup_PortList.cpp      the port list that follows plugging
-// Controls are public members; each one's objectName is its name here.
+//   frmuVylSetup_Pages.cpp         the code page and test pages, made on first use
+// Controls are public members, those of the second and third pages public accessors; each
+// one's objectName is its name here.
 
 #include "untActionResult.h"
 #include "untControls.h"
@@ -97,37 +99,39 @@ public:
     TRadioGroup* rg_brightness = nullptr;
     QPushButton* btn_brightness_set = nullptr;
 
-    // ---- page tsCodepageSet
-    TRadioGroup* rg_InterChar_Set = nullptr;
-    TRadioGroup* rg_CodePage_Set = nullptr;
-    QPushButton* btn_DownloadCodePage = nullptr;
+    // ---- page tsCodepageSet, and page tsDisplayTest below: only the first page shows at start,
+    // so the other two get their controls when first shown or when one of them is first asked
+    // for (frmuVylSetup_Pages.cpp); an accessor always returns the control, made if need be.
+    TRadioGroup* rg_InterChar_Set() const { return CodePagePage().rg_InterChar_Set; }
+    TRadioGroup* rg_CodePage_Set() const { return CodePagePage().rg_CodePage_Set; }
+    QPushButton* btn_DownloadCodePage() const { return CodePagePage().btn_DownloadCodePage; }
 
     // ---- page tsDisplayTest
-    QGroupBox* grp_TestText = nullptr;
-    TLabel* lbl_codeage_test = nullptr;
-    QComboBox* cbb_codepage_Test = nullptr;
-    TLabel* lbl_codepage_hint_test = nullptr;
-    QPushButton* btn_ClearDisplay = nullptr;
-    TLabel* lab_TestContent = nullptr;
-    TEdit* edt_Text = nullptr;
-    QPushButton* btn_textText_center = nullptr;
-    QCheckBox* chk_PositionAt = nullptr;
-    TLabel* lab_Row = nullptr;
-    TEdit* edt_Row = nullptr;
-    TUpDown* ud_Row = nullptr;
-    TLabel* lab_Column = nullptr;
-    TEdit* edt_Column = nullptr;
-    TUpDown* ud_Column = nullptr;
-    QPushButton* btn_TextSend = nullptr;
-    QGroupBox* grp_Test_InterChar = nullptr;
-    QPushButton* btn_203F = nullptr;
-    QPushButton* btn_405F = nullptr;
-    QPushButton* btn_607F = nullptr;
-    QGroupBox* grp_Test_CodePage = nullptr;
-    QPushButton* btn_809F = nullptr;
-    QPushButton* btn_A0BF = nullptr;
-    QPushButton* btn_C0DF = nullptr;
-    QPushButton* btn_E0FF = nullptr;
+    QGroupBox* grp_TestText() const { return TestPage().grp_TestText; }
+    TLabel* lbl_codeage_test() const { return TestPage().lbl_codeage_test; }
+    QComboBox* cbb_codepage_Test() const { return TestPage().cbb_codepage_Test; }
+    TLabel* lbl_codepage_hint_test() const { return TestPage().lbl_codepage_hint_test; }
+    QPushButton* btn_ClearDisplay() const { return TestPage().btn_ClearDisplay; }
+    TLabel* lab_TestContent() const { return TestPage().lab_TestContent; }
+    TEdit* edt_Text() const { return TestPage().edt_Text; }
+    QPushButton* btn_textText_center() const { return TestPage().btn_textText_center; }
+    QCheckBox* chk_PositionAt() const { return TestPage().chk_PositionAt; }
+    TLabel* lab_Row() const { return TestPage().lab_Row; }
+    TEdit* edt_Row() const { return TestPage().edt_Row; }
+    TUpDown* ud_Row() const { return TestPage().ud_Row; }
+    TLabel* lab_Column() const { return TestPage().lab_Column; }
+    TEdit* edt_Column() const { return TestPage().edt_Column; }
+    TUpDown* ud_Column() const { return TestPage().ud_Column; }
+    QPushButton* btn_TextSend() const { return TestPage().btn_TextSend; }
+    QGroupBox* grp_Test_InterChar() const { return TestPage().grp_Test_InterChar; }
+    QPushButton* btn_203F() const { return TestPage().btn_203F; }
+    QPushButton* btn_405F() const { return TestPage().btn_405F; }
+    QPushButton* btn_607F() const { return TestPage().btn_607F; }
+    QGroupBox* grp_Test_CodePage() const { return TestPage().grp_Test_CodePage; }
+    QPushButton* btn_809F() const { return TestPage().btn_809F; }
+    QPushButton* btn_A0BF() const { return TestPage().btn_A0BF; }
+    QPushButton* btn_C0DF() const { return TestPage().btn_C0DF; }
+    QPushButton* btn_E0FF() const { return TestPage().btn_E0FF; }
 
     // ---- bottom of the window
     QPushButton* btn_Default = nullptr;
@@ -140,7 +144,7 @@ public:
 
     // Pictures of the display (frmuVylSetup_Picture.cpp): the welcome lines, the test text.
     TDisplayPicture* pic_Welcome = nullptr;
-    TDisplayPicture* pic_Test = nullptr;
+    TDisplayPicture* pic_Test() const { return TestPage().pic_Test; }
 
     // The system's default language identifier, read once by FormCreate.
     std::uint16_t LangID = 0;
@@ -206,8 +210,63 @@ public:
     QString SaveDirectory() const { return saveDirectory_; }
 
 private:
+    // The controls of the pages made on first use.
+    struct TCodePageControls {
+        TRadioGroup* rg_InterChar_Set = nullptr;
+        TRadioGroup* rg_CodePage_Set = nullptr;
+        QPushButton* btn_DownloadCodePage = nullptr;
+    };
+    struct TTestPageControls {
+        QGroupBox* grp_TestText = nullptr;
+        TLabel* lbl_codeage_test = nullptr;
+        QComboBox* cbb_codepage_Test = nullptr;
+        TLabel* lbl_codepage_hint_test = nullptr;
+        QPushButton* btn_ClearDisplay = nullptr;
+        TLabel* lab_TestContent = nullptr;
+        TEdit* edt_Text = nullptr;
+        QPushButton* btn_textText_center = nullptr;
+        QCheckBox* chk_PositionAt = nullptr;
+        TLabel* lab_Row = nullptr;
+        TEdit* edt_Row = nullptr;
+        TUpDown* ud_Row = nullptr;
+        TLabel* lab_Column = nullptr;
+        TEdit* edt_Column = nullptr;
+        TUpDown* ud_Column = nullptr;
+        QPushButton* btn_TextSend = nullptr;
+        QGroupBox* grp_Test_InterChar = nullptr;
+        QPushButton* btn_203F = nullptr;
+        QPushButton* btn_405F = nullptr;
+        QPushButton* btn_607F = nullptr;
+        QGroupBox* grp_Test_CodePage = nullptr;
+        QPushButton* btn_809F = nullptr;
+        QPushButton* btn_A0BF = nullptr;
+        QPushButton* btn_C0DF = nullptr;
+        QPushButton* btn_E0FF = nullptr;
+        TDisplayPicture* pic_Test = nullptr;
+    };
+    // Each makes its page's controls on the first call (frmuVylSetup_Pages.cpp).
+    const TCodePageControls& CodePagePage() const;
+    const TTestPageControls& TestPage() const;
+    void MakeCodePagePage();
+    void MakeTestPage();
+    void LayOutCodePagePage(TCodePageControls& page); // frmuVylSetup_Layout.cpp
+    void LayOutTestPage(TTestPageControls& page);
+    // Puts a page's new controls in the focus chain where they would have been had they been
+    // made at start, and shows them when the page is shown already.
+    void FitInMadePage(QWidget* page);
+    // Captions of the language tables for the controls within `scope`.
+    void ApplyCaptions(const QWidget& scope);
+    std::unique_ptr<TCodePageControls> codePagePage_;
+    std::unique_ptr<TTestPageControls> testPage_;
+    // What the pages not yet made would show: the lists as start-up read them and the
+    // character set; the code page is the welcome list's, which every selector follows.
+    QStringList interCharItems_;
+    QStringList codePageItems_;
+    int interCharIndex_ = 0;
+
     void CreateControls();        // frmuVylSetup_Layout.cpp
     void CreateDisplayPictures(); // frmuVylSetup_Picture.cpp
+    void CreateTestPicture(TTestPageControls& page);
     void LabelDisplayPictures();
     void ShowWelcomePicture();
     void ShowTestPicture();

@@ -219,8 +219,8 @@ void TfrmVylSetup::btn_DownloadCodePageClick() {
     // Straight from the two radio groups: SystemInfo is left as it is.
     if (DeviceActionIdle())
         DeviceActionStarted(
-            session_->SetCodePage(NoAtIndex(InterCharTable, rg_InterChar_Set->ItemIndex()),
-                                  NoAtIndex(CodePageTable, rg_CodePage_Set->ItemIndex())));
+            session_->SetCodePage(NoAtIndex(InterCharTable, rg_InterChar_Set()->ItemIndex()),
+                                  NoAtIndex(CodePageTable, rg_CodePage_Set()->ItemIndex())));
 }
 
 void TfrmVylSetup::btn_RestartDisplayClick() {
@@ -235,10 +235,10 @@ void TfrmVylSetup::btn_ClearDisplayClick() {
 
 void TfrmVylSetup::btn_TextSendClick() {
     std::optional<TTextPosition> position;
-    if (chk_PositionAt->isChecked())
-        position = TTextPosition{ud_Row->Position(), ud_Column->Position()};
+    if (chk_PositionAt()->isChecked())
+        position = TTextPosition{ud_Row()->Position(), ud_Column()->Position()};
     if (DeviceActionIdle())
         DeviceActionStarted(
-            session_->DisplayText(edt_Text->text().toStdU16String(),
-                                  CodePageAtIndex(cbb_codepage_Test->currentIndex()), position));
+            session_->DisplayText(edt_Text()->text().toStdU16String(),
+                                  CodePageAtIndex(cbb_codepage_Test()->currentIndex()), position));
 }

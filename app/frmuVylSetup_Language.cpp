@@ -12,8 +12,13 @@ void TfrmVylSetup::SelectLanguage(int iLangID) {
     SelectQtLanguage(iLangID);
     StatusBar1->SetPanelText(0, ModelLabel());
     StatusBar1->SetPanelText(1, FirmwareVersionLabel());
+    ApplyCaptions(*this);
+}
+
+void TfrmVylSetup::ApplyCaptions(const QWidget& scope) {
     for (const TCaptionEntry& entry : CaptionTable())
-        SetCaption(QString::fromLatin1(entry.Control), Tr(entry.Caption));
+        if (scope.findChild<QWidget*>(QString::fromLatin1(entry.Control)) != nullptr)
+            SetCaption(QString::fromLatin1(entry.Control), Tr(entry.Caption));
 }
 
 void TfrmVylSetup::SetCaption(const QString& controlName, const QString& caption) {

@@ -156,53 +156,6 @@ void TfrmVylSetup::CreateControls() {
     // Placed on the page over the right part of the group, so created after it.
     btn_brightness_set = Button(tsBasicSet, "btn_brightness_set", 557, 441, 125, 30, "Setting");
 
-    // ---- page tsCodepageSet
-    rg_InterChar_Set =
-        RadioGroup(tsCodepageSet, "rg_InterChar_Set", 34, 18, 727, 159, 5, "InterChar");
-    rg_CodePage_Set =
-        RadioGroup(tsCodepageSet, "rg_CodePage_Set", 34, 183, 727, 234, 5, "CodePage");
-    btn_DownloadCodePage =
-        Button(tsCodepageSet, "btn_DownloadCodePage", 623, 423, 138, 34, "Setting");
-
-    // ---- page tsDisplayTest
-    grp_TestText = Group(tsDisplayTest, "grp_TestText", 18, 19, 751, 182, "Test Text");
-    QWidget* test = grp_TestText;
-    lbl_codeage_test = Label(test, "lbl_codeage_test", 38, 58, 75, 16, "Code Page:", true);
-    cbb_codepage_Test = DropDown(test, "cbb_codepage_Test", 119, 54, 170, 24);
-    lbl_codepage_hint_test =
-        Label(test, "lbl_codepage_hint_test", 295, 57, 82, 16, "(Internal code)", false);
-    lbl_codepage_hint_test->setFont(ArialPx(13));
-    btn_ClearDisplay = Button(test, "btn_ClearDisplay", 542, 52, 155, 28, "Clear Display");
-    lab_TestContent = Label(test, "lab_TestContent", 84, 101, 29, 16, "Text:", true);
-    edt_Text = Edit(test, "edt_Text", 119, 98, 315, 24);
-    edt_Text->SetTypingLimit(20);
-    edt_Text->SetText(QStringLiteral("1234567890ABCDEFGHIJ"));
-    btn_textText_center = Button(test, "btn_textText_center", 436, 98, 60, 25, "Center");
-    chk_PositionAt = Check(test, "chk_PositionAt", 119, 131, 114, 20, "Position at", false);
-    lab_Row = Label(test, "lab_Row", 246, 132, 31, 16, "Row:", true);
-    edt_Row = Edit(test, "edt_Row", 280, 129, 29, 24);
-    ud_Row = Place(new TUpDown(test, edt_Row, 1, 2, 1), "ud_Row", 309, 129, 16, 24);
-    lab_Column = Label(test, "lab_Column", 333, 132, 52, 16, "Column:", true);
-    edt_Column = Edit(test, "edt_Column", 387, 129, 29, 24);
-    ud_Column = Place(new TUpDown(test, edt_Column, 1, 20, 1), "ud_Column", 416, 129, 18, 24);
-    btn_TextSend = Button(test, "btn_TextSend", 542, 119, 155, 29, "Display Text");
-
-    grp_Test_InterChar = Group(tsDisplayTest, "grp_Test_InterChar", 18, 207, 359, 233, "ASCII");
-    btn_203F = Button(grp_Test_InterChar, "btn_203F", 75, 53, 202, 28, "0x20 ~ 0x3F");
-    btn_405F = Button(grp_Test_InterChar, "btn_405F", 75, 103, 202, 29, "0x40 ~ 0x5F");
-    btn_607F = Button(grp_Test_InterChar, "btn_607F", 75, 154, 202, 29, "0x60 ~ 0x7F");
-    grp_Test_CodePage =
-        Group(tsDisplayTest, "grp_Test_CodePage", 405, 207, 364, 233, "Extended ASCII");
-    btn_809F = Button(grp_Test_CodePage, "btn_809F", 82, 30, 203, 28, "0x80 ~ 0x9F");
-    btn_A0BF = Button(grp_Test_CodePage, "btn_A0BF", 82, 80, 203, 29, "0xA0 ~ 0xBF");
-    btn_C0DF = Button(grp_Test_CodePage, "btn_C0DF", 82, 131, 203, 29, "0xC0 ~ 0xDF");
-    btn_E0FF = Button(grp_Test_CodePage, "btn_E0FF", 82, 182, 203, 29, " 0xE0 ~ 0xFF");
-    // The layout's own tags; start-up replaces them (actButtonCreat).
-    for (QPushButton* range : {btn_203F, btn_405F, btn_607F, btn_809F, btn_E0FF})
-        range->setProperty("Tag", 0);
-    btn_A0BF->setProperty("Tag", 10);
-    btn_C0DF->setProperty("Tag", 20);
-
     // ---- bottom of the window
     btn_Default = Button(this, "btn_Default", 18, 602, 105, 32, "Default Setting");
     btn_loadsettings = Button(this, "btn_loadsettings", 129, 602, 95, 32, "Load Setting");
@@ -215,4 +168,56 @@ void TfrmVylSetup::CreateControls() {
     StatusBar1 = new TStatusBar(this, {200, 200, 200, 0});
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setGeometry(0, 664 - 24, 829, 24);
+}
+
+void TfrmVylSetup::LayOutCodePagePage(TCodePageControls& page) {
+    page.rg_InterChar_Set =
+        RadioGroup(tsCodepageSet, "rg_InterChar_Set", 34, 18, 727, 159, 5, "InterChar");
+    page.rg_CodePage_Set =
+        RadioGroup(tsCodepageSet, "rg_CodePage_Set", 34, 183, 727, 234, 5, "CodePage");
+    page.btn_DownloadCodePage =
+        Button(tsCodepageSet, "btn_DownloadCodePage", 623, 423, 138, 34, "Setting");
+}
+
+void TfrmVylSetup::LayOutTestPage(TTestPageControls& page) {
+    page.grp_TestText = Group(tsDisplayTest, "grp_TestText", 18, 19, 751, 182, "Test Text");
+    QWidget* test = page.grp_TestText;
+    page.lbl_codeage_test = Label(test, "lbl_codeage_test", 38, 58, 75, 16, "Code Page:", true);
+    page.cbb_codepage_Test = DropDown(test, "cbb_codepage_Test", 119, 54, 170, 24);
+    page.lbl_codepage_hint_test =
+        Label(test, "lbl_codepage_hint_test", 295, 57, 82, 16, "(Internal code)", false);
+    page.lbl_codepage_hint_test->setFont(ArialPx(13));
+    page.btn_ClearDisplay = Button(test, "btn_ClearDisplay", 542, 52, 155, 28, "Clear Display");
+    page.lab_TestContent = Label(test, "lab_TestContent", 84, 101, 29, 16, "Text:", true);
+    page.edt_Text = Edit(test, "edt_Text", 119, 98, 315, 24);
+    page.edt_Text->SetTypingLimit(20);
+    page.edt_Text->SetText(QStringLiteral("1234567890ABCDEFGHIJ"));
+    page.btn_textText_center = Button(test, "btn_textText_center", 436, 98, 60, 25, "Center");
+    page.chk_PositionAt = Check(test, "chk_PositionAt", 119, 131, 114, 20, "Position at", false);
+    page.lab_Row = Label(test, "lab_Row", 246, 132, 31, 16, "Row:", true);
+    page.edt_Row = Edit(test, "edt_Row", 280, 129, 29, 24);
+    page.ud_Row = Place(new TUpDown(test, page.edt_Row, 1, 2, 1), "ud_Row", 309, 129, 16, 24);
+    page.lab_Column = Label(test, "lab_Column", 333, 132, 52, 16, "Column:", true);
+    page.edt_Column = Edit(test, "edt_Column", 387, 129, 29, 24);
+    page.ud_Column =
+        Place(new TUpDown(test, page.edt_Column, 1, 20, 1), "ud_Column", 416, 129, 18, 24);
+    page.btn_TextSend = Button(test, "btn_TextSend", 542, 119, 155, 29, "Display Text");
+
+    page.grp_Test_InterChar =
+        Group(tsDisplayTest, "grp_Test_InterChar", 18, 207, 359, 233, "ASCII");
+    page.btn_203F = Button(page.grp_Test_InterChar, "btn_203F", 75, 53, 202, 28, "0x20 ~ 0x3F");
+    page.btn_405F = Button(page.grp_Test_InterChar, "btn_405F", 75, 103, 202, 29, "0x40 ~ 0x5F");
+    page.btn_607F = Button(page.grp_Test_InterChar, "btn_607F", 75, 154, 202, 29, "0x60 ~ 0x7F");
+    page.grp_Test_CodePage =
+        Group(tsDisplayTest, "grp_Test_CodePage", 405, 207, 364, 233, "Extended ASCII");
+    page.btn_809F = Button(page.grp_Test_CodePage, "btn_809F", 82, 30, 203, 28, "0x80 ~ 0x9F");
+    page.btn_A0BF = Button(page.grp_Test_CodePage, "btn_A0BF", 82, 80, 203, 29, "0xA0 ~ 0xBF");
+    page.btn_C0DF = Button(page.grp_Test_CodePage, "btn_C0DF", 82, 131, 203, 29, "0xC0 ~ 0xDF");
+    page.btn_E0FF = Button(page.grp_Test_CodePage, "btn_E0FF", 82, 182, 203, 29, " 0xE0 ~ 0xFF");
+    // The layout's own tags; making the page replaces them (actButtonCreat).
+    for (QPushButton* range :
+         {page.btn_203F, page.btn_405F, page.btn_607F, page.btn_809F, page.btn_E0FF})
+        range->setProperty("Tag", 0);
+    page.btn_A0BF->setProperty("Tag", 10);
+    page.btn_C0DF->setProperty("Tag", 20);
 }

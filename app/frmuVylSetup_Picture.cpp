@@ -57,30 +57,35 @@ void Label(TDisplayPicture* picture, TText name, TText description, TText toolTi
 } // namespace
 
 void TfrmVylSetup::CreateDisplayPictures() {
-    // In the free space left of the welcome Setting button, and below the range groups.
+    // In the free space left of the welcome Setting button; the test page's below its range
+    // groups, once that page is made.
     pic_Welcome = new TDisplayPicture(grp_WelcomeMessage);
     pic_Welcome->setObjectName(QStringLiteral("pic_Welcome"));
     pic_Welcome->setGeometry(137, 230, 372, 40);
-    pic_Test = new TDisplayPicture(tsDisplayTest);
-    pic_Test->setObjectName(QStringLiteral("pic_Test"));
-    pic_Test->setGeometry(207, 443, 372, 36);
 
     for (QPlainTextEdit* view : {mmo_line1_hex, mmo_line2_hex})
         connect(view, &QPlainTextEdit::textChanged, this, &TfrmVylSetup::ShowWelcomePicture);
     connect(cbb_CodePage_Msg, &QComboBox::currentIndexChanged, this,
             &TfrmVylSetup::ShowWelcomePicture);
     connect(chk_Scroll2, &QCheckBox::toggled, this, &TfrmVylSetup::ShowWelcomePicture);
-    for (QLineEdit* edit : {static_cast<QLineEdit*>(edt_Text), static_cast<QLineEdit*>(edt_Row),
-                            static_cast<QLineEdit*>(edt_Column)})
+}
+
+void TfrmVylSetup::CreateTestPicture(TTestPageControls& page) {
+    page.pic_Test = new TDisplayPicture(tsDisplayTest);
+    page.pic_Test->setObjectName(QStringLiteral("pic_Test"));
+    page.pic_Test->setGeometry(207, 443, 372, 36);
+    Label(page.pic_Test, TText::TestName, TText::TestDescription, TText::TestToolTip);
+    for (QLineEdit* edit :
+         {static_cast<QLineEdit*>(page.edt_Text), static_cast<QLineEdit*>(page.edt_Row),
+          static_cast<QLineEdit*>(page.edt_Column)})
         connect(edit, &QLineEdit::textChanged, this, &TfrmVylSetup::ShowTestPicture);
-    connect(cbb_codepage_Test, &QComboBox::currentIndexChanged, this,
+    connect(page.cbb_codepage_Test, &QComboBox::currentIndexChanged, this,
             &TfrmVylSetup::ShowTestPicture);
-    connect(chk_PositionAt, &QCheckBox::toggled, this, &TfrmVylSetup::ShowTestPicture);
+    connect(page.chk_PositionAt, &QCheckBox::toggled, this, &TfrmVylSetup::ShowTestPicture);
 }
 
 void TfrmVylSetup::LabelDisplayPictures() {
     Label(pic_Welcome, TText::WelcomeName, TText::WelcomeDescription, TText::WelcomeToolTip);
-    Label(pic_Test, TText::TestName, TText::TestDescription, TText::TestToolTip);
 }
 
 void TfrmVylSetup::ShowWelcomePicture() {
@@ -93,11 +98,11 @@ void TfrmVylSetup::ShowWelcomePicture() {
 
 void TfrmVylSetup::ShowTestPicture() {
     // Display Text's bytes, where it puts them; without a position, from the top left corner.
-    const int codePage = CodePageAtIndex(cbb_codepage_Test->currentIndex());
-    const ByteString bytes = TextToCodePageBytes(edt_Text->text().toStdU16String(), codePage);
-    const bool at = chk_PositionAt->isChecked();
-    const int row = at ? ud_Row->Position() - 1 : 0;
-    const int column = at ? ud_Column->Position() - 1 : 0;
-    pic_Test->Clear();
-    pic_Test->SetLine(row, bytes, codePage, column);
+    const int codePage = CodePageAtIndex(cbb_codepage_Test()->currentIndex());
+    const ByteString bytes = TextToCodePageBytes(edt_Text()->text().toStdU16String(), codePage);
+    const bool at = chk_PositionAt()->isChecked();
+    const int row = at ? ud_Row()->Position() - 1 : 0;
+    const int column = at ? ud_Column()->Position() - 1 : 0;
+    pic_Test()->Clear();
+    pic_Test()->SetLine(row, bytes, codePage, column);
 }

@@ -20,8 +20,11 @@ void TfrmVylSetup::CaptureControls(TSystemInfo& target) const {
     values.BaudRate = cbb_BaudRate_Set->currentIndex();
     values.Scroll1 = chk_Scroll1->isChecked();
     values.Scroll2 = chk_Scroll2->isChecked();
-    values.InterChar = rg_InterChar_Set->ItemIndex();
-    values.CodePage = rg_CodePage_Set->ItemIndex();
+    // A page not made yet holds what it would show when made.
+    values.InterChar =
+        codePagePage_ ? codePagePage_->rg_InterChar_Set->ItemIndex() : interCharIndex_;
+    values.CodePage = codePagePage_ ? codePagePage_->rg_CodePage_Set->ItemIndex()
+                                    : cbb_CodePage_Msg->currentIndex();
     values.CommandMode = cbb_CommandMode_Set->currentIndex();
     values.Line1 = edt_line1->text().toStdU16String();
     values.Line2 = edt_line2->text().toStdU16String();
@@ -42,7 +45,9 @@ void TfrmVylSetup::RefreshSettings() {
     cbb_BaudRate_Set->setCurrentIndex(values.BaudRate);
     chk_Scroll1->setChecked(values.Scroll1);
     chk_Scroll2->setChecked(values.Scroll2);
-    rg_InterChar_Set->SetItemIndex(values.InterChar);
+    interCharIndex_ = values.InterChar;
+    if (codePagePage_)
+        codePagePage_->rg_InterChar_Set->SetItemIndex(values.InterChar);
     SelectCodePageIndex(values.CodePage, true, true, true);
     cbb_CommandMode_Set->setCurrentIndex(values.CommandMode);
     // Welcome lines; their change handlers update the counts and views, which the stored bytes
@@ -70,20 +75,21 @@ void TfrmVylSetup::btn_DefaultClick() {
 }
 
 void TfrmVylSetup::SelectCodePageIndex(int index, bool radioGroup, bool msgList, bool testList) {
-    if (radioGroup)
-        rg_CodePage_Set->SetItemIndex(index);
+    // A page not made yet takes the welcome list's row when it is made.
+    if (radioGroup && codePagePage_)
+        codePagePage_->rg_CodePage_Set->SetItemIndex(index);
     if (msgList)
         cbb_CodePage_Msg->setCurrentIndex(index);
-    if (testList)
-        cbb_codepage_Test->setCurrentIndex(index);
+    if (testList && testPage_)
+        testPage_->cbb_codepage_Test->setCurrentIndex(index);
 }
 
 void TfrmVylSetup::rg_CodePage_SetClick() {
-    SelectCodePageIndex(rg_CodePage_Set->ItemIndex(), false, true, true);
+    SelectCodePageIndex(rg_CodePage_Set()->ItemIndex(), false, true, true);
 }
 
 void TfrmVylSetup::cbb_codepage_TestChange() {
-    SelectCodePageIndex(cbb_codepage_Test->currentIndex(), true, true, false);
+    SelectCodePageIndex(cbb_codepage_Test()->currentIndex(), true, true, false);
 }
 
 void TfrmVylSetup::cbb_CodePage_MsgChange() {
@@ -96,7 +102,7 @@ void TfrmVylSetup::cbb_CodePage_MsgChange() {
 }
 
 void TfrmVylSetup::rg_InterChar_SetClick() {
-    SelectCodePageIndex(CodePageRowOfInterChar(rg_InterChar_Set->ItemIndex()), true, true, true);
+    SelectCodePageIndex(CodePageRowOfInterChar(rg_InterChar_Set()->ItemIndex()), true, true, true);
 }
 
 void TfrmVylSetup::ShowLineCountAndHex(TEdit* edit, TLabel* count, QPlainTextEdit* hexView) {
@@ -122,5 +128,6 @@ void TfrmVylSetup::btn_welText_centerClick() {
 }
 
 void TfrmVylSetup::btn_textText_centerClick() {
-    edt_Text->SetText(QString::fromStdU16String(CenterText(edt_Text->text().toStdU16String(), 20)));
+    edt_Text()->SetText(
+        QString::fromStdU16String(CenterText(edt_Text()->text().toStdU16String(), 20)));
 }

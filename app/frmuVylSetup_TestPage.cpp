@@ -12,8 +12,8 @@
 
 void TfrmVylSetup::actButtonCreatExecute(QObject* /*sender*/) {
     const std::pair<QPushButton*, int> buttons[] = {
-        {btn_203F, 101}, {btn_405F, 102}, {btn_607F, 103}, {btn_809F, 201},
-        {btn_A0BF, 202}, {btn_C0DF, 203}, {btn_E0FF, 204},
+        {btn_203F(), 101}, {btn_405F(), 102}, {btn_607F(), 103}, {btn_809F(), 201},
+        {btn_A0BF(), 202}, {btn_C0DF(), 203}, {btn_E0FF(), 204},
     };
     for (const auto& [button, tag] : buttons) {
         button->setProperty("Tag", tag);

@@ -159,21 +159,26 @@ void TGroupBox::paintEvent(QPaintEvent*) {
     const QRect title = TitleRect();
     // Etched: a shadow line with a light line one pixel inside and below it; the top edge leaves
     // a gap for the title.
+    // One-pixel rectangles rather than lines: the same pixels, filled without the pen's
+    // stroking (the window's first paint draws a dozen of these frames).
     const auto edges = [&](int offset, const QColor& color) {
-        painter.setPen(color);
         const int left = frame.left() + offset;
         const int top = frame.top() + offset;
         const int right = frame.right() - 1 + offset;
         const int bottom = frame.bottom() - 1 + offset;
+        const auto across = [&](int from, int to, int y) {
+            painter.fillRect(from, y, to - from + 1, 1, color);
+        };
+        const auto down = [&](int x) { painter.fillRect(x, top, 1, bottom - top + 1, color); };
         if (title.isEmpty()) {
-            painter.drawLine(left, top, right, top);
+            across(left, right, top);
         } else {
-            painter.drawLine(left, top, title.left() - 1, top);
-            painter.drawLine(title.right() + 1, top, right, top);
+            across(left, title.left() - 1, top);
+            across(title.right() + 1, right, top);
         }
-        painter.drawLine(left, top, left, bottom);
-        painter.drawLine(left, bottom, right, bottom);
-        painter.drawLine(right, top, right, bottom);
+        down(left);
+        across(left, right, bottom);
+        down(right);
     };
     edges(0, palette().color(QPalette::Mid));
     edges(1, palette().color(QPalette::Light));
@@ -203,9 +208,12 @@ void TRadioGroup::SetItems(const QStringList& items) {
         button->setObjectName(objectName() + QStringLiteral("_%1").arg(id));
         group_->addButton(button, id++);
         buttons_.push_back(button);
-        button->show();
     }
+    // Placed before they are shown: a child shown without a size of its own would first be
+    // sized to its text, for nothing.
     Arrange();
+    for (QRadioButton* button : buttons_)
+        button->show();
 }
 
 QStringList TRadioGroup::Items() const {

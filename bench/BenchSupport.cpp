@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -189,6 +190,20 @@ TXServer::~TXServer() {
     child_.Stop(SIGTERM);
 }
 
+bool TBenchPlatform::Start() {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform_ = std::getenv("QT_QPA_PLATFORM");
+    std::string error;
+    if (xServer_.StartWhenNeeded(error))
+        return true;
+    std::printf("no X server: %s\n", error.c_str());
+    return false;
+}
+
+std::string TBenchPlatform::Description() const {
+    return xServer_.Display().empty() ? platform_ : platform_ + " on Xvfb " + xServer_.Display();
+}
+
 TProcessFigures ProcessFigures() {
     TProcessFigures f;
     f.Fds = EntriesOf("/proc/self/fd");
@@ -198,4 +213,13 @@ TProcessFigures ProcessFigures() {
         if (line.rfind("VmRSS:", 0) == 0)
             f.RssKb = std::strtol(line.c_str() + 6, nullptr, 10);
     return f;
+}
+
+std::string LoadAverage() {
+    double load[3] = {};
+    if (getloadavg(load, 3) != 3)
+        return "?";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
+    return text;
 }

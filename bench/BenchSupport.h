@@ -73,6 +73,20 @@ private:
     std::string display_;
 };
 
+// The platform a bench shows its windows on: Qt's (QT_QPA_PLATFORM, offscreen unless it says
+// otherwise), with an X server of its own for xcb without a DISPLAY.
+class TBenchPlatform {
+public:
+    // False, with the reason printed, when the X server it needs does not start.
+    bool Start();
+    // "offscreen", or "xcb on Xvfb :1".
+    std::string Description() const;
+
+private:
+    std::string platform_;
+    TXServer xServer_;
+};
+
 // This process: open descriptors, threads, resident memory in kB.
 struct TProcessFigures {
     std::size_t Fds = 0;
@@ -80,3 +94,6 @@ struct TProcessFigures {
     long RssKb = 0;
 };
 TProcessFigures ProcessFigures();
+
+// The machine's load averages over 1, 5 and 15 minutes, as text.
+std::string LoadAverage();

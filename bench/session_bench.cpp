@@ -112,15 +112,6 @@ bool MinimalExchange(const std::string& device, const TRequest& request, const B
     return true;
 }
 
-std::string LoadAverage() {
-    double load[3] = {};
-    if (getloadavg(load, 3) != 3)
-        return "?";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
-    return text;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -129,14 +120,10 @@ int main(int argc, char** argv) {
     const int actions = args.empty() ? 300 : std::max(1, std::atoi(args[0].c_str()));
     const char* busy = std::getenv("VYL_BENCH_BUSY_AFTER_WRITE_US");
     const std::chrono::microseconds busyAfterWrite(busy != nullptr ? std::atoi(busy) : 0);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const std::string platform = std::getenv("QT_QPA_PLATFORM");
-    TXServer xServer;
-    std::string error;
-    if (!xServer.StartWhenNeeded(error)) {
-        std::printf("no X server: %s\n", error.c_str());
+    TBenchPlatform platform;
+    if (!platform.Start())
         return 1;
-    }
+    std::string error;
 
     TBenchDisplay display(VYL_VIRTUAL_DISPLAY, "VylBench-" + std::to_string(getpid()),
                           {"--instant"});
@@ -210,11 +197,10 @@ int main(int argc, char** argv) {
         return ok;
     };
 
-    std::printf("platform %s%s, %d actions per series, virtual display --instant on %s, load "
+    std::printf("platform %s, %d actions per series, virtual display --instant on %s, load "
                 "average %s\n",
-                platform.c_str(),
-                xServer.Display().empty() ? "" : (" on Xvfb " + xServer.Display()).c_str(), actions,
-                display.DevicePath().c_str(), LoadAverage().c_str());
+                platform.Description().c_str(), actions, display.DevicePath().c_str(),
+                LoadAverage().c_str());
     if (busyAfterWrite.count() > 0)
         std::printf("the minimal client stays busy %lld us after its frame's write\n",
                     static_cast<long long>(busyAfterWrite.count()));

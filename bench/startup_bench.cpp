@@ -156,14 +156,9 @@ int main(int argc, char** argv) {
         return RunFloor(argc, argv);
 
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const std::string platform = std::getenv("QT_QPA_PLATFORM");
-    TXServer xServer;
-    std::string error;
-    if (!xServer.StartWhenNeeded(error)) {
-        std::printf("no X server: %s\n", error.c_str());
+    TBenchPlatform platform;
+    if (!platform.Start())
         return 1;
-    }
     std::vector<TRun> program;
     std::vector<TRun> floor;
     // One of each first, not counted: the first run reads from disk what later runs find cached.
@@ -180,9 +175,8 @@ int main(int argc, char** argv) {
                 results->push_back(run);
         }
     std::printf("start-up to the window's first paint over %d runs each, alternating (new process "
-                "each, platform %s%s):\n",
-                runs, platform.c_str(),
-                xServer.Display().empty() ? "" : (" on Xvfb " + xServer.Display()).c_str());
+                "each, platform %s, load average %s):\n",
+                runs, platform.Description().c_str(), LoadAverage().c_str());
     Summarise("floor", floor);
     Summarise("program", program);
     const double ratio = Median(program) / Median(floor);

@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
     const std::vector<std::pair<const char*, QAbstractButton*>> quickButtons = {
         {"brightness", form.btn_brightness_set}, {"command set", form.btn_commandSet},
         {"speed", form.btn_baudrateSet},         {"Get Setting", form.btn_GetSetting},
-        {"test range", form.btn_809F},           {"Display Text", form.btn_TextSend},
+        {"test range", form.btn_809F()},         {"Display Text", form.btn_TextSend()},
         {"Find Display", form.btn_FindDisplay},
     };
     std::printf("window soak: %d quick actions, then %d welcome and %d code page Settings; "
@@ -227,7 +227,7 @@ int main(int argc, char** argv) {
 
     for (int i = 0; i < slow && stuck == 0; ++i)
         for (QAbstractButton* button : {static_cast<QAbstractButton*>(form.btn_DownloadSetting),
-                                        static_cast<QAbstractButton*>(form.btn_DownloadCodePage)})
+                                        static_cast<QAbstractButton*>(form.btn_DownloadCodePage())})
             if (Press(form, button, std::chrono::seconds(30)) < 0)
                 ++stuck;
     SettleThreads(idle.Process.Threads);

@@ -11,6 +11,13 @@
 #include <QEventLoop>
 
 #include <algorithm>
+#include <chrono>
+
+namespace {
+
+constexpr std::chrono::milliseconds LastFrameSettle{1};
+
+} // namespace
 
 TDisplaySession::TDisplaySession(QObject* parent)
     : QObject(parent), thread_(std::make_unique<TWorkerThread>(QStringLiteral("display session"))),
@@ -36,8 +43,14 @@ void TDisplaySession::Run(const TSessionTarget& target, const TSteps& steps) {
     connection.SetEndingFlag(&cancelRequested_);
     connection_ = &connection;
     TActionHooks hooks;
-    hooks.Reported = [this](const TActionMessage& message) {
-        PostTo(this, [this, message] { emit MessageReported(message); });
+    // The front end hears of the action's messages once it has ended, except a failed
+    // handshake, which the action waits on: waking the window between frames would set it
+    // painting while the display still has a frame to read.
+    std::vector<TActionMessage> held;
+    hooks.Reported = [this, &held](const TActionMessage& message) {
+        held.push_back(message);
+        if (message.Kind == TMessageKind::HandShakeFailed)
+            PostHeld(held);
     };
     hooks.AwaitContinue = [this] { return AwaitContinue(); };
     TActionResult result;
@@ -46,7 +59,21 @@ void TDisplaySession::Run(const TSessionTarget& target, const TSteps& steps) {
     else
         result = RunDeviceAction(connection, target, hooks, steps);
     connection_ = nullptr;
+    // A frame handed to a pseudo-terminal reaches the program on its far end only once the
+    // kernel's worker and that program get a processor; a box and its painting, started by
+    // the result at once, take both processors of a small machine for milliseconds first.
+    // A real line has sent the frame by now (the write waits for it): a moment's pause costs
+    // nothing there.
+    if (result.Opened)
+        TEventWait().WaitUntil(TEventWait::Clock::now() + LastFrameSettle);
+    PostHeld(held);
     Finish(result);
+}
+
+void TDisplaySession::PostHeld(std::vector<TActionMessage>& held) {
+    for (TActionMessage& message : held)
+        PostTo(this, [this, message = std::move(message)] { emit MessageReported(message); });
+    held.clear();
 }
 
 bool TDisplaySession::FindDisplay(const TSearchRequest& request) {

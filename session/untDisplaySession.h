@@ -3,10 +3,11 @@
 
 // The display session: runs one device action at a time on its own thread, so that the thread
 // that asks (the window's, the command line's) never waits on the wire. Each call starts an
-// action at the session's target and returns at once; messages arrive as they happen
-// (MessageReported), and the whole result at the end (Finished), both on the thread that owns
-// the session. This header and the result types are what a front end sees; how the session
-// reaches the display stays behind the headers in internal/.
+// action at the session's target and returns at once; its messages (MessageReported) and then
+// the whole result (Finished) arrive once it has ended, a failed handshake's message as it
+// happens (the action waits for it), all on the thread that owns the session. This header and the
+// result types are what a front end sees; how the session reaches the display stays behind the
+// headers in internal/.
 
 #include "untActionResult.h"
 #include "untSearchResult.h"
@@ -82,6 +83,7 @@ private:
     void RunSearch(const TSearchRequest& request);               // session thread
     void Finish(const TActionResult& result);                    // session thread
     bool AwaitContinue();                                        // session thread
+    void PostHeld(std::vector<TActionMessage>& held);            // session thread
 
     TSessionTarget target_;
     std::unique_ptr<TWorkerThread> thread_;

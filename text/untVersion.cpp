@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untVersion.h"
 
-#include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <system_error>
-#include <vector>
+#include <unistd.h>
 
 #define VYL_STRINGIFY2(x) #x
 #define VYL_STRINGIFY(x) VYL_STRINGIFY2(x)
@@ -54,42 +55,29 @@ std::string ParseStampBody(std::string_view body) {
 } // namespace
 
 std::string GetFileVersionText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    // Mapped rather than read: the window asks for its own program's version at start, and
+    // the stamp lies a few hundred kB into a file of megabytes.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return {};
-    // Scan in chunks, keeping a tail long enough to hold a stamp cut by a chunk boundary.
-    constexpr std::size_t ChunkSize = 1 << 20;
-    std::vector<char> chunk(ChunkSize);
-    std::string window;
-    while (file) {
-        file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const auto got = static_cast<std::size_t>(file.gcount());
-        if (got == 0)
+    struct stat st {};
+    void* mapped = MAP_FAILED;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        mapped = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (mapped == MAP_FAILED)
+        return {};
+    const std::string_view file(static_cast<const char*>(mapped),
+                                static_cast<std::size_t>(st.st_size));
+    std::string version;
+    for (std::size_t at = file.find(Marker); at != std::string_view::npos;
+         at = file.find(Marker, at + 1)) {
+        version = ParseStampBody(file.substr(at + Marker.size(), MaxStampLength));
+        if (!version.empty())
             break;
-        window.append(chunk.data(), got);
-        const bool last = !file;
-        std::size_t from = 0;
-        std::size_t cut = std::string::npos;
-        for (;;) {
-            const std::size_t at = window.find(Marker, from);
-            if (at == std::string::npos)
-                break;
-            const std::string_view rest = std::string_view(window).substr(at + Marker.size());
-            if (std::string version = ParseStampBody(rest.substr(0, MaxStampLength));
-                !version.empty())
-                return version;
-            if (rest.size() < MaxStampLength && !last) {
-                cut = at; // may be cut by the chunk boundary: look again with more data
-                break;
-            }
-            from = at + 1;
-        }
-        if (cut != std::string::npos)
-            window.erase(0, cut);
-        else if (window.size() >= Marker.size())
-            window.erase(0, window.size() - (Marker.size() - 1)); // a marker cut in two
     }
-    return {};
+    munmap(mapped, static_cast<std::size_t>(st.st_size));
+    return version;
 }
 
 std::string ProgramFilePath() {

@@ -60,6 +60,11 @@ std::unique_ptr<TfrmVylSetup> NewWindow(std::uint16_t langID) {
     return window;
 }
 
+void ShowEveryPage(TfrmVylSetup& window) {
+    for (int page = window.PageControl1->count() - 1; page >= 0; --page)
+        window.PageControl1->setCurrentIndex(page);
+}
+
 void ChooseInCombo(QComboBox* list, int index) {
     list->setCurrentIndex(index);
     emit list->activated(index);

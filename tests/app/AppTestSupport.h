@@ -41,6 +41,9 @@ public:
 // A new main window as start-up leaves it, the system language given; SystemInfo starts zeroed
 // as at program start.
 std::unique_ptr<TfrmVylSetup> NewWindow(std::uint16_t langID = 0x0409);
+// Shows each page in turn, back to the first: what a check of the whole window needs, as the
+// pages after the first get their controls when first shown.
+void ShowEveryPage(TfrmVylSetup& window);
 
 // What the user's choice in a drop-down list does: select and report the choice.
 void ChooseInCombo(QComboBox* list, int index);

@@ -31,17 +31,10 @@ using Frames = std::vector<std::string>;
 
 // Every device button of the window, the range buttons included.
 std::vector<QAbstractButton*> DeviceButtons(TfrmVylSetup& w) {
-    return {w.btn_GetSetting,
-            w.btn_commandSet,
-            w.btn_baudrateSet,
-            w.btn_brightness_set,
-            w.btn_DownloadSetting,
-            w.btn_DownloadCodePage,
-            w.btn_RestartDisplay,
-            w.btn_ClearDisplay,
-            w.btn_TextSend,
-            w.btn_203F,
-            w.btn_E0FF};
+    return {w.btn_GetSetting,     w.btn_commandSet,      w.btn_baudrateSet,
+            w.btn_brightness_set, w.btn_DownloadSetting, w.btn_DownloadCodePage(),
+            w.btn_RestartDisplay, w.btn_ClearDisplay(),  w.btn_TextSend(),
+            w.btn_203F(),         w.btn_E0FF()};
 }
 
 // The settings fields a capture would change, as a comparable record.
@@ -114,7 +107,7 @@ TEST(DeviceActionFailures, PortThatCannotBeOpened) {
     // No port listed at all.
     script.Boxes.clear();
     w->SetCurrentPortName({});
-    Press(*w, w->btn_ClearDisplay);
+    Press(*w, w->btn_ClearDisplay());
     ASSERT_EQ(script.Boxes.size(), 1u);
     // Not the OS's reason for opening "/dev/" ("Is a directory").
     EXPECT_EQ(script.Boxes[0].Detail,
@@ -176,7 +169,7 @@ TEST(DeviceActionFailures, RepliesThatAreNoSettingsDocument) {
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         // The window goes on: the next action runs.
         script.Boxes.clear();
-        Press(*w, w->btn_ClearDisplay);
+        Press(*w, w->btn_ClearDisplay());
         EXPECT_TRUE(script.Boxes.empty());
         EXPECT_EQ(pty.ReadUntilQuiet(std::chrono::milliseconds(100)), "\x0C");
     }

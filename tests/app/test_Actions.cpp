@@ -57,9 +57,9 @@ TEST(DeviceActions, GetSettingShowsTheSummaryAndRefreshesTheWindow) {
     EXPECT_EQ(w->StatusBar1->PanelText(2), "JavaPOS");
     EXPECT_TRUE(SystemInfo.jpos);
     EXPECT_EQ(w->cbb_CommandMode_Set->currentText(), "UTC/S");
-    EXPECT_EQ(w->rg_InterChar_Set->Items().value(w->rg_InterChar_Set->ItemIndex()), "Russia");
+    EXPECT_EQ(w->rg_InterChar_Set()->Items().value(w->rg_InterChar_Set()->ItemIndex()), "Russia");
     EXPECT_EQ(w->cbb_CodePage_Msg->currentText(), "CP866");
-    EXPECT_EQ(w->cbb_codepage_Test->currentText(), "CP866");
+    EXPECT_EQ(w->cbb_codepage_Test()->currentText(), "CP866");
     EXPECT_EQ(w->rg_brightness->ItemIndex(), 1);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -83,9 +83,9 @@ TEST(DeviceActions, GetSettingWithoutJavaPosInChineseAndTheHeldOffClicks) {
         clickedDuringWait = w->ActionRunning();
         if (const QCursor* cursor = QApplication::overrideCursor())
             cursorDuringWait = cursor->shape();
-        w->btn_ClearDisplay->click();
+        w->btn_ClearDisplay()->click();
         w->btn_GetSetting->click();
-        w->btn_E0FF->click();
+        w->btn_E0FF()->click();
         // A click that waits in the queue until the action has ended is dropped as well.
         QMetaObject::invokeMethod(w->btn_RestartDisplay, "click", Qt::QueuedConnection);
     });
@@ -116,7 +116,7 @@ TEST(DeviceActions, SettingsGoOutAfterTheHandshakeAndReadBack) {
     // Command set UTC/S; a click queued while "Done!" is open comes after the action: dropped.
     ChooseInCombo(w->cbb_CommandMode_Set, w->cbb_CommandMode_Set->findText("UTC/S"));
     script.OnBox = [&](const TMessageBoxCall&) {
-        QMetaObject::invokeMethod(w->btn_ClearDisplay, "click", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(w->btn_ClearDisplay(), "click", Qt::QueuedConnection);
         script.OnBox = nullptr;
     };
     Press(*w, w->btn_commandSet);
@@ -127,9 +127,9 @@ TEST(DeviceActions, SettingsGoOutAfterTheHandshakeAndReadBack) {
     Press(*w, w->btn_brightness_set);
     // Russia and CP866, straight from the radio groups; SystemInfo stays as it was.
     const TSystemInfo before = SystemInfo;
-    w->rg_InterChar_Set->SetItemIndex(12);
-    w->rg_CodePage_Set->SetItemIndex(w->rg_CodePage_Set->Items().indexOf("CP866"));
-    Press(*w, w->btn_DownloadCodePage);
+    w->rg_InterChar_Set()->SetItemIndex(12);
+    w->rg_CodePage_Set()->SetItemIndex(w->rg_CodePage_Set()->Items().indexOf("CP866"));
+    Press(*w, w->btn_DownloadCodePage());
     EXPECT_EQ(SystemInfo.Char_No, before.Char_No);
     EXPECT_EQ(SystemInfo.Expand_Char_No, before.Expand_Char_No);
     // Restart and clear: no handshake, no message. Each writes its frame as soon as the port
@@ -138,7 +138,7 @@ TEST(DeviceActions, SettingsGoOutAfterTheHandshakeAndReadBack) {
     EXPECT_EQ(vd.WaitForEvents("CLOSE", 3).size(), 3u);
     Press(*w, w->btn_RestartDisplay);
     EXPECT_EQ(vd.WaitForEvents("CLOSE", 4).size(), 4u);
-    Press(*w, w->btn_ClearDisplay);
+    Press(*w, w->btn_ClearDisplay());
 
     EXPECT_EQ(script.BoxTexts(), (QStringList{"Done!", "Done!", "Done!"}));
     for (const TMessageBoxCall& box : script.Boxes)
@@ -207,7 +207,7 @@ TEST(DeviceActions, WelcomeMessageSendsTheHexViewsWithItsPauses) {
     const QString line1 = w->edt_line1->text();
 
     // During the first pause another action is dropped.
-    QTimer::singleShot(700, w.get(), [&] { w->btn_ClearDisplay->click(); });
+    QTimer::singleShot(700, w.get(), [&] { w->btn_ClearDisplay()->click(); });
     const auto elapsed = Press(*w, w->btn_DownloadSetting);
 
     EXPECT_EQ(script.BoxTexts(), QStringList{"Done!"});

@@ -58,7 +58,7 @@ TEST(WindowControls, PastingRespectsTheTypingLimits) {
     w->show();
     const QString pasted = Letters(80, u'A');
     for (auto [edit, limit] :
-         {std::pair{w->edt_line1, 20}, {w->edt_line2, 60}, {w->edt_Text, 20}}) {
+         {std::pair{w->edt_line1, 20}, {w->edt_line2, 60}, {w->edt_Text(), 20}}) {
         for (const auto& [how, paste] : Pastes) {
             SCOPED_TRACE(edit->objectName().toStdString() + " " + how);
             edit->setFocus();
@@ -135,7 +135,7 @@ TEST(WindowControls, TypingOverASelectionOfALongerTextAddsNothingBeyondTheLimit)
 TEST(WindowControls, UndoWorksInTheLimitedEdits) {
     auto w = NewWindow();
     w->show();
-    for (TEdit* edit : {w->edt_line1, w->edt_line2, w->edt_Text}) {
+    for (TEdit* edit : {w->edt_line1, w->edt_line2, w->edt_Text()}) {
         SCOPED_TRACE(edit->objectName().toStdString());
         edit->SetText("abc");
         edit->setFocus();
@@ -155,6 +155,7 @@ TEST(WindowControls, NoControlCrossesAGroupFrame) {
     for (std::uint16_t langID : {std::uint16_t{0x0409}, std::uint16_t{0x0804}}) {
         SCOPED_TRACE(langID);
         auto w = NewWindow(langID);
+        ShowEveryPage(*w);
         const auto groups = w->findChildren<QGroupBox*>();
         ASSERT_EQ(groups.size(), 10);
         for (QGroupBox* box : groups) {

@@ -127,23 +127,23 @@ TEST(DisplayPicture, TestPageShowsTheTextAtItsRowAndColumnAndWelcomeLinesAsRead)
     TDialogScript script;
     auto w = NewWindow();
     ASSERT_TRUE(ChoosePort(*w, vd.PortName()));
-    TDisplayPicture* picture = w->pic_Test;
+    TDisplayPicture* picture = w->pic_Test();
     ASSERT_NE(picture, nullptr);
     const QRect page = w->tsDisplayTest->rect();
     EXPECT_TRUE(page.contains(picture->geometry()))
         << page.height() << " " << picture->geometry().bottom();
-    EXPECT_GE(picture->y(), w->grp_Test_CodePage->geometry().bottom());
+    EXPECT_GE(picture->y(), w->grp_Test_CodePage()->geometry().bottom());
 
-    SelectCodePage(1252, w->cbb_codepage_Test);
-    w->edt_Text->SetText(QStringLiteral("Gr\u00f6\u00dfe \u20ac\u4e2d"));
-    w->chk_PositionAt->setChecked(true);
-    w->ud_Row->SetPosition(2);
-    w->ud_Column->SetPosition(5);
+    SelectCodePage(1252, w->cbb_codepage_Test());
+    w->edt_Text()->SetText(QStringLiteral("Gr\u00f6\u00dfe \u20ac\u4e2d"));
+    w->chk_PositionAt()->setChecked(true);
+    w->ud_Row()->SetPosition(2);
+    w->ud_Column()->SetPosition(5);
     EXPECT_EQ(picture->ShownText(0), QString(20, QLatin1Char(' ')));
     EXPECT_EQ(picture->ShownText(1),
               QStringLiteral("    Gr\u00f6\u00dfe \u20ac?") + QString(8, QLatin1Char(' ')));
 
-    Press(*w, w->btn_TextSend);
+    Press(*w, w->btn_TextSend());
     const auto sent = Connections(vd, 1);
     ASSERT_EQ(sent.size(), 1u);
     const ByteString text = Payload(sent[0], "1F 24 05 02 ");
@@ -152,7 +152,7 @@ TEST(DisplayPicture, TestPageShowsTheTextAtItsRowAndColumnAndWelcomeLinesAsRead)
         BytesToSpacedHex(text));
 
     // Without a position the text starts at the top left.
-    w->chk_PositionAt->setChecked(false);
+    w->chk_PositionAt()->setChecked(false);
     EXPECT_TRUE(picture->ShownText(0).startsWith(QStringLiteral("Gr\u00f6")));
     EXPECT_EQ(picture->ShownText(1).trimmed(), QString());
 

@@ -56,10 +56,10 @@ TEST(WindowSettings, CodesWithoutARowShowNoSelectionAndCaptureAs255) {
     w->RefreshSettings();
     EXPECT_EQ(w->cbb_CommandMode_Set->currentIndex(), -1);
     EXPECT_EQ(w->cbb_BaudRate_Set->currentIndex(), -1);
-    EXPECT_EQ(w->rg_InterChar_Set->ItemIndex(), -1);
-    EXPECT_EQ(w->rg_CodePage_Set->ItemIndex(), -1);
+    EXPECT_EQ(w->rg_InterChar_Set()->ItemIndex(), -1);
+    EXPECT_EQ(w->rg_CodePage_Set()->ItemIndex(), -1);
     EXPECT_EQ(w->cbb_CodePage_Msg->currentIndex(), -1);
-    EXPECT_EQ(w->cbb_codepage_Test->currentIndex(), -1);
+    EXPECT_EQ(w->cbb_codepage_Test()->currentIndex(), -1);
     EXPECT_EQ(w->rg_brightness->ItemIndex(), -1);
     for (int i = 0; i < w->rg_brightness->Count(); ++i)
         EXPECT_FALSE(w->rg_brightness->Button(i)->isChecked());
@@ -91,10 +91,10 @@ TEST(WindowSettings, EveryControlRoundTrips) {
     EXPECT_EQ(w->StatusBar1->PanelText(0), "Model: VFD-220");
     EXPECT_EQ(w->StatusBar1->PanelText(1), "Firmware Version: 17");
     EXPECT_EQ(w->cbb_BaudRate_Set->currentText(), "115200");
-    EXPECT_EQ(w->rg_InterChar_Set->ItemIndex(), 19);
-    EXPECT_EQ(w->rg_CodePage_Set->ItemIndex(), 33);
+    EXPECT_EQ(w->rg_InterChar_Set()->ItemIndex(), 19);
+    EXPECT_EQ(w->rg_CodePage_Set()->ItemIndex(), 33);
     EXPECT_EQ(w->cbb_CodePage_Msg->currentText(), "UTF-8");
-    EXPECT_EQ(w->cbb_codepage_Test->currentText(), "UTF-8");
+    EXPECT_EQ(w->cbb_codepage_Test()->currentText(), "UTF-8");
     EXPECT_EQ(w->cbb_CommandMode_Set->currentText(), "PD3000");
     EXPECT_EQ(w->rg_brightness->ItemIndex(), 3);
     // The views follow the newly selected welcome code page.
@@ -163,21 +163,21 @@ TEST(WindowSettings, CharacterSetChoiceMovesAllThreeCodePageSelectors) {
     const QString view2 = w->mmo_line2_hex->toPlainText();
 
     w->PageControl1->setCurrentWidget(w->tsCodepageSet);
-    w->rg_InterChar_Set->Button(12)->click(); // Russia, bound to CP866
-    EXPECT_EQ(w->rg_InterChar_Set->ItemIndex(), 12);
-    EXPECT_EQ(w->rg_CodePage_Set->ItemIndex(), 13);
-    EXPECT_EQ(w->rg_CodePage_Set->Items()[13], "CP866");
+    w->rg_InterChar_Set()->Button(12)->click(); // Russia, bound to CP866
+    EXPECT_EQ(w->rg_InterChar_Set()->ItemIndex(), 12);
+    EXPECT_EQ(w->rg_CodePage_Set()->ItemIndex(), 13);
+    EXPECT_EQ(w->rg_CodePage_Set()->Items()[13], "CP866");
     EXPECT_EQ(w->cbb_CodePage_Msg->currentIndex(), 13);
-    EXPECT_EQ(w->cbb_codepage_Test->currentIndex(), 13);
+    EXPECT_EQ(w->cbb_codepage_Test()->currentIndex(), 13);
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), view1);
     EXPECT_EQ(w->mmo_line2_hex->toPlainText(), view2);
 
-    w->rg_InterChar_Set->Button(8)->click(); // Japan: Katakana
+    w->rg_InterChar_Set()->Button(8)->click(); // Japan: Katakana
     EXPECT_EQ(w->cbb_CodePage_Msg->currentText(), "Katakana");
-    w->rg_InterChar_Set->Button(18)->click(); // Baltic States: WCP1257
-    EXPECT_EQ(w->cbb_codepage_Test->currentText(), "WCP1257");
-    w->rg_InterChar_Set->Button(19)->click(); // Other: CP437
-    EXPECT_EQ(w->rg_CodePage_Set->ItemIndex(), 0);
+    w->rg_InterChar_Set()->Button(18)->click(); // Baltic States: WCP1257
+    EXPECT_EQ(w->cbb_codepage_Test()->currentText(), "WCP1257");
+    w->rg_InterChar_Set()->Button(19)->click(); // Other: CP437
+    EXPECT_EQ(w->rg_CodePage_Set()->ItemIndex(), 0);
 }
 
 TEST(WindowSettings, OnlyTheWelcomeCodePageRecomputesTheViews) {
@@ -187,27 +187,27 @@ TEST(WindowSettings, OnlyTheWelcomeCodePageRecomputesTheViews) {
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), "82"); // CP437
     EXPECT_EQ(w->mmo_line2_hex->toPlainText(), "EA");
 
-    w->rg_CodePage_Set->Button(33)->click(); // UTF-8 in the radio group
+    w->rg_CodePage_Set()->Button(33)->click(); // UTF-8 in the radio group
     EXPECT_EQ(w->cbb_CodePage_Msg->currentIndex(), 33);
-    EXPECT_EQ(w->cbb_codepage_Test->currentIndex(), 33);
+    EXPECT_EQ(w->cbb_codepage_Test()->currentIndex(), 33);
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), "82");
 
-    ChooseInCombo(w->cbb_codepage_Test, 23); // WCP1252 in the test list
-    EXPECT_EQ(w->rg_CodePage_Set->ItemIndex(), 23);
+    ChooseInCombo(w->cbb_codepage_Test(), 23); // WCP1252 in the test list
+    EXPECT_EQ(w->rg_CodePage_Set()->ItemIndex(), 23);
     EXPECT_EQ(w->cbb_CodePage_Msg->currentIndex(), 23);
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), "82");
     EXPECT_EQ(w->mmo_line2_hex->toPlainText(), "EA");
 
     ChooseInCombo(w->cbb_CodePage_Msg, 33); // UTF-8 in the welcome list
-    EXPECT_EQ(w->rg_CodePage_Set->ItemIndex(), 33);
-    EXPECT_EQ(w->cbb_codepage_Test->currentIndex(), 33);
+    EXPECT_EQ(w->rg_CodePage_Set()->ItemIndex(), 33);
+    EXPECT_EQ(w->cbb_codepage_Test()->currentIndex(), 33);
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), "C3 A9");
     EXPECT_EQ(w->mmo_line2_hex->toPlainText(), "CE A9");
     EXPECT_EQ(w->lbl_mess1_count->text(), "1");
 
     // A hand-edited view is replaced only by a new conversion.
     w->mmo_line1_hex->setPlainText("41 42 43");
-    w->rg_CodePage_Set->Button(0)->click();
+    w->rg_CodePage_Set()->Button(0)->click();
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), "41 42 43");
     ChooseInCombo(w->cbb_CodePage_Msg, 0);
     EXPECT_EQ(w->mmo_line1_hex->toPlainText(), "82");
@@ -251,9 +251,9 @@ TEST(WindowSettings, CenterButtons) {
     EXPECT_EQ(w->edt_line1->text(), QString(8, ' ') + "ABC" + QString(9, ' '));
     EXPECT_EQ(w->edt_line2->text().size(), 60);
 
-    w->edt_Text->setText("ABCD");
-    w->btn_textText_center->click();
-    EXPECT_EQ(w->edt_Text->text(), QString(8, ' ') + "ABCD" + QString(8, ' '));
+    w->edt_Text()->setText("ABCD");
+    w->btn_textText_center()->click();
+    EXPECT_EQ(w->edt_Text()->text(), QString(8, ' ') + "ABCD" + QString(8, ' '));
     // The welcome lines are not touched by the test text's button.
     EXPECT_EQ(w->edt_line1->text(), QString(8, ' ') + "ABC" + QString(9, ' '));
 }

@@ -152,7 +152,7 @@ TEST(WindowSettingsFile, RoundTripIntoAFreshWindow) {
         auto w = NewWindow();
         w->cbb_CommandMode_Set->setCurrentIndex(2);
         w->cbb_BaudRate_Set->setCurrentIndex(3);
-        w->rg_InterChar_Set->Button(12)->click(); // Russia, CP866
+        w->rg_InterChar_Set()->Button(12)->click(); // Russia, CP866
         w->edt_line1->setText(QStringLiteral("Привет"));
         w->edt_line2->setText("Tab\there \"quoted\" back\\slash");
         w->chk_Scroll2->setChecked(false);
@@ -173,8 +173,8 @@ TEST(WindowSettingsFile, RoundTripIntoAFreshWindow) {
     EXPECT_TRUE(script.Boxes.empty());
     EXPECT_EQ(w->cbb_CommandMode_Set->currentText(), "AEDEX");
     EXPECT_EQ(w->cbb_BaudRate_Set->currentText(), "57600");
-    EXPECT_EQ(w->rg_InterChar_Set->ItemIndex(), 12);
-    EXPECT_EQ(w->rg_CodePage_Set->ItemIndex(), 13);
+    EXPECT_EQ(w->rg_InterChar_Set()->ItemIndex(), 12);
+    EXPECT_EQ(w->rg_CodePage_Set()->ItemIndex(), 13);
     EXPECT_EQ(w->cbb_CodePage_Msg->currentText(), "CP866");
     EXPECT_EQ(w->edt_line1->text(), QStringLiteral("Привет"));
     EXPECT_EQ(w->edt_line2->text(), "Tab\there \"quoted\" back\\slash");

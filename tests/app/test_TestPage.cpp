@@ -34,9 +34,9 @@ struct TRangeButton {
 };
 
 std::vector<TRangeButton> RangeButtons(TfrmVylSetup& w) {
-    return {{w.btn_203F, 101, 0x20}, {w.btn_405F, 102, 0x40}, {w.btn_607F, 103, 0x60},
-            {w.btn_809F, 201, 0x80}, {w.btn_A0BF, 202, 0xA0}, {w.btn_C0DF, 203, 0xC0},
-            {w.btn_E0FF, 204, 0xE0}};
+    return {{w.btn_203F(), 101, 0x20}, {w.btn_405F(), 102, 0x40}, {w.btn_607F(), 103, 0x60},
+            {w.btn_809F(), 201, 0x80}, {w.btn_A0BF(), 202, 0xA0}, {w.btn_C0DF(), 203, 0xC0},
+            {w.btn_E0FF(), 204, 0xE0}};
 }
 
 } // namespace
@@ -56,11 +56,11 @@ TEST(CharacterTestPage, SevenPatternsGoOutRawInBothLanguages) {
             EXPECT_EQ(sent.find('\0'), ByteString::npos);
         }
         // The test code page serves the test text only.
-        ChooseInCombo(w->cbb_codepage_Test, w->cbb_codepage_Test->findText("CP936_GBK"));
-        Press(*w, w->btn_E0FF);
+        ChooseInCombo(w->cbb_codepage_Test(), w->cbb_codepage_Test()->findText("CP936_GBK"));
+        Press(*w, w->btn_E0FF());
         EXPECT_EQ(pty.ReadUntilQuiet(100ms), RangePattern(0xE0));
-        ChooseInCombo(w->cbb_codepage_Test, w->cbb_codepage_Test->findText("UTF-8"));
-        Press(*w, w->btn_A0BF);
+        ChooseInCombo(w->cbb_codepage_Test(), w->cbb_codepage_Test()->findText("UTF-8"));
+        Press(*w, w->btn_A0BF());
         EXPECT_EQ(pty.ReadUntilQuiet(100ms), RangePattern(0xA0));
         EXPECT_TRUE(script.Boxes.empty()) << script.BoxTexts().join("|").toStdString();
         // No handshake ran: nothing was written to the far end before the pattern, and nothing
@@ -75,23 +75,23 @@ TEST(CharacterTestPage, TestTextRestartAndClearFrames) {
     w->SetCurrentPortName(QString::fromStdString(pty.PortName()).toStdU16String());
 
     // The text as it stands, in the test code page, neither padded nor centred.
-    ChooseInCombo(w->cbb_codepage_Test, w->cbb_codepage_Test->findText("CP866"));
-    w->edt_Text->SetText(QStringLiteral("A Д"));
-    w->chk_PositionAt->setChecked(false);
-    Press(*w, w->btn_TextSend);
+    ChooseInCombo(w->cbb_codepage_Test(), w->cbb_codepage_Test()->findText("CP866"));
+    w->edt_Text()->SetText(QStringLiteral("A Д"));
+    w->chk_PositionAt()->setChecked(false);
+    Press(*w, w->btn_TextSend());
     EXPECT_EQ(pty.ReadUntilQuiet(100ms), "A \x84");
 
-    w->edt_Text->SetText("AB");
-    w->chk_PositionAt->setChecked(true);
-    w->ud_Row->SetPosition(2);
-    w->ud_Column->SetPosition(5);
-    Press(*w, w->btn_TextSend);
+    w->edt_Text()->SetText("AB");
+    w->chk_PositionAt()->setChecked(true);
+    w->ud_Row()->SetPosition(2);
+    w->ud_Column()->SetPosition(5);
+    Press(*w, w->btn_TextSend());
     EXPECT_EQ(pty.ReadUntilQuiet(100ms), "\x1F\x24\x05\x02"
                                          "AB");
 
     Press(*w, w->btn_RestartDisplay);
     EXPECT_EQ(pty.ReadUntilQuiet(100ms), "\x02\x1D\xAA\x55");
-    Press(*w, w->btn_ClearDisplay);
+    Press(*w, w->btn_ClearDisplay());
     EXPECT_EQ(pty.ReadUntilQuiet(100ms), "\x0C");
     EXPECT_TRUE(script.Boxes.empty()) << script.BoxTexts().join("|").toStdString();
     // The test page leaves the settings record alone.

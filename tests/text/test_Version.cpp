@@ -55,7 +55,7 @@ TEST(Version, FilesWithoutAStamp) {
 
 TEST(Version, StampAnywhereInTheFile) {
     const auto file = TempPath("stamped");
-    // A broken stamp first, then a good one just across the reader's 1 MiB chunk boundary.
+    // A broken stamp first, then a good one a megabyte further on.
     std::string content = Stamp("9.x") + std::string((1 << 20) - 30, '\0');
     content += Stamp("12.34.56.78") + std::string(100, '\x01');
     WriteFile(file, content);
