@@ -11,6 +11,8 @@ TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, ar
     // Ties the window to its desktop entry (Wayland's app id) and gives it the installed icon.
     setDesktopFileName(DesktopId);
     setWindowIcon(QIcon::fromTheme(DesktopId));
+    // The window's controls measure their captions as soon as they are made.
+    Join();
 }
 
 bool TVylApplication::notify(QObject* receiver, QEvent* event) {

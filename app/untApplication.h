@@ -5,6 +5,8 @@
 // event loop. Every handler of the window runs through RunGuarded; TVylApplication::notify
 // catches whatever still escapes an event handler.
 
+#include "untFontWarmUp.h"
+
 #include <QApplication>
 #include <QString>
 
@@ -20,7 +22,9 @@ inline const QString DesktopId = QStringLiteral("io.github.vylsetup.VYLSetup");
 
 // Uses Qt's own file dialogs everywhere (a desktop's platform theme would otherwise bring native
 // ones that neither follow the window's language nor can be answered by the tests).
-class TVylApplication : public QApplication {
+// The font configuration is read while the application object connects to the platform: its
+// base TFontWarmUp is made before QApplication.
+class TVylApplication : private TFontWarmUp, public QApplication {
 public:
     TVylApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;

@@ -3,7 +3,7 @@
 
 VYL_PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev nlohmann-json3-dev libssl-dev libicu-dev
+    qt6-base-dev libfontconfig-dev nlohmann-json3-dev libssl-dev libicu-dev
     libgtest-dev libbenchmark-dev
     # scripts/fuzz.sh: clang, and libFuzzer, which comes only with the recommends otherwise
     clang libclang-rt-14-dev

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "untFontWarmUp.h"
+
+#include <fontconfig/fontconfig.h>
+
+// FcInit keeps what it loads as fontconfig's current configuration, which Qt's own FcInit then
+// finds ready. Qt must not start its own load meanwhile (both would load, one in vain): the
+// application object joins before any font is resolved.
+TFontWarmUp::TFontWarmUp() : thread_([] { FcInit(); }) {}
+
+TFontWarmUp::~TFontWarmUp() {
+    Join();
+}
+
+void TFontWarmUp::Join() {
+    if (thread_.joinable())
+        thread_.join();
+}
