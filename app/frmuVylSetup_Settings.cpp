@@ -51,11 +51,16 @@ void TfrmVylSetup::RefreshSettings() {
     SelectCodePageIndex(values.CodePage, true, true, true);
     cbb_CommandMode_Set->setCurrentIndex(values.CommandMode);
     // Welcome lines; their change handlers update the counts and views, which the stored bytes
-    // then replace.
+    // then replace where they differ (laying out a view's text again costs as much as the first
+    // time, and the stored bytes are mostly what the handler just put there).
     edt_line1->SetText(QString::fromStdU16String(values.Line1));
     edt_line2->SetText(QString::fromStdU16String(values.Line2));
-    mmo_line1_hex->setPlainText(QString::fromStdString(values.Line1Hex));
-    mmo_line2_hex->setPlainText(QString::fromStdString(values.Line2Hex));
+    for (auto [view, bytes] :
+         {std::pair{mmo_line1_hex, &values.Line1Hex}, std::pair{mmo_line2_hex, &values.Line2Hex}}) {
+        const QString hex = QString::fromStdString(*bytes);
+        if (view->toPlainText() != hex)
+            view->setPlainText(hex);
+    }
     rg_brightness->SetItemIndex(values.Brightness);
 }
 
