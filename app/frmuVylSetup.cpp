@@ -11,10 +11,8 @@
 #include "untUtf16.h"
 #include "untVersion.h"
 
-#include <QAbstractItemView>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QScrollBar>
 
 #include <string>
 #include <vector>
@@ -134,17 +132,9 @@ void TfrmVylSetup::FillPortList() {
         for (const std::string& port : ports)
             cbb_SerialPort->addItem(QString::fromStdString(port));
         cbb_SerialPort->setToolTip({});
-        FitPortListPopup();
     }
     if (cbb_SerialPort->count() > 0)
         cbb_SerialPort->setCurrentIndex(0);
-}
-
-void TfrmVylSetup::FitPortListPopup() {
-    // The list is narrow; its drop-down shows long port names whole.
-    QAbstractItemView* view = cbb_SerialPort->view();
-    view->setMinimumWidth(view->sizeHintForColumn(0) +
-                          view->verticalScrollBar()->sizeHint().width());
 }
 
 void TfrmVylSetup::CenterOnScreen() {

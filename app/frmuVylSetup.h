@@ -61,7 +61,7 @@ public:
     // ---- top of the window
     QGroupBox* grp_Settings = nullptr;
     TLabel* lab_SerialPort = nullptr;
-    QComboBox* cbb_SerialPort = nullptr;
+    TWideListComboBox* cbb_SerialPort = nullptr;
     QPushButton* btn_enumComPorts = nullptr;
     TLabel* lab_BaudRate = nullptr;
     QComboBox* cbb_BaudRate = nullptr;
@@ -273,7 +273,6 @@ private:
     // The port list that follows plugging (frmuVylSetup_PortList.cpp).
     void StartPortWatch();
     void FollowPortList();
-    void FitPortListPopup();
     void ConnectHandlers();
     void FormCreate();
     // The system's ports, or the test's lister's.

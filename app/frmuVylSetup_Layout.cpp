@@ -48,8 +48,9 @@ QPushButton* Button(QWidget* parent, const char* name, int l, int t, int w, int 
     return button;
 }
 
-QComboBox* DropDown(QWidget* parent, const char* name, int l, int t, int w, int h) {
-    auto* list = Place(new QComboBox(parent), name, l, t, w, h);
+template <typename T = QComboBox>
+T* DropDown(QWidget* parent, const char* name, int l, int t, int w, int h) {
+    auto* list = Place(new T(parent), name, l, t, w, h);
     list->setEditable(false);
     list->setMaxVisibleItems(16);
     return list;
@@ -97,7 +98,7 @@ void TfrmVylSetup::CreateControls() {
     // ---- top of the window
     grp_Settings = Group(this, "grp_Settings", 18, 16, 792, 57, "");
     lab_SerialPort = Label(grp_Settings, "lab_SerialPort", 44, 24, 78, 16, "Serial Port:", true);
-    cbb_SerialPort = DropDown(grp_Settings, "cbb_SerialPort", 128, 21, 109, 24);
+    cbb_SerialPort = DropDown<TWideListComboBox>(grp_Settings, "cbb_SerialPort", 128, 21, 109, 24);
     btn_enumComPorts = Button(grp_Settings, "btn_enumComPorts", 243, 21, 75, 25, "Refresh");
     lab_BaudRate = Label(grp_Settings, "lab_BaudRate", 343, 24, 78, 17, "Baud Rate:", true);
     cbb_BaudRate = DropDown(grp_Settings, "cbb_BaudRate", 427, 21, 93, 24);

@@ -66,7 +66,6 @@ void TfrmVylSetup::FollowPortList() {
             cbb_SerialPort->addItem(entry.Name);
         }
     }
-    FitPortListPopup();
     cbb_SerialPort->setCurrentIndex(update.Selected);
     cbb_SerialPort->setToolTip(
         update.Selected >= 0 && update.Entries[static_cast<std::size_t>(update.Selected)].Missing

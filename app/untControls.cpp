@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untControls.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QValidator>
@@ -127,6 +129,15 @@ void TEdit::Retighten() {
         setSelection(selection, selected);
     else
         setCursorPosition(cursor);
+}
+
+// ---------------------------------------------------------------- TWideListComboBox
+
+void TWideListComboBox::showPopup() {
+    QAbstractItemView* list = view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) +
+                          list->verticalScrollBar()->sizeHint().width());
+    QComboBox::showPopup();
 }
 
 // ---------------------------------------------------------------- TGroupBox

@@ -5,6 +5,7 @@
 // not cut text the program puts in, a radio group with ItemIndex semantics, an up-down control
 // bound to an edit, and a status bar of fixed-width panels.
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +64,16 @@ private:
     int limit_ = 0;
     bool programSetting_ = false;
     QString lastText_; // the text as the last change left it
+};
+
+// A drop-down whose list opens at least as wide as its longest item, so that long names show
+// whole from a narrow box. The width is taken as the list opens: making the list's view at
+// start only to measure it cost as much as reading the ports.
+class TWideListComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
 };
 
 // A group box drawn as the classic one: an etched frame whose top edge runs through the middle of

@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: Apache-2.0
 // The window's own controls as a user meets them: pasting into the limited edits, and group
-// frames that no control crosses.
+// frames that no control crosses, a drop-down list as wide as its longest item.
 
 #include "AppTestSupport.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -218,4 +222,26 @@ TEST(WindowControls, GroupFrameIsDrawnWhereItIsMeasured) {
     EXPECT_EQ(pixel(title.left() - 2, frame.top()), shadow);
     // The title interrupts the top edge.
     EXPECT_NE(pixel(title.left() + 1, frame.top()), shadow);
+}
+
+TEST(WindowControls, PortListOpensWideEnoughForItsLongestName) {
+    const QString longName =
+        QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    // Fusion widens a list that pops up by itself; the Windows styles open it as wide as the box.
+    for (const char* styleName : {"Fusion", "Windows"}) {
+        SCOPED_TRACE(styleName);
+        auto w = NewWindow();
+        std::unique_ptr<QStyle> style(QStyleFactory::create(QString::fromLatin1(styleName)));
+        ASSERT_NE(style, nullptr);
+        TWideListComboBox* ports = w->cbb_SerialPort;
+        ports->setStyle(style.get());
+        w->show();
+        ports->addItem(longName);
+        ASSERT_LT(ports->width(), ports->fontMetrics().horizontalAdvance(longName));
+        ports->showPopup();
+        const QAbstractItemView* list = ports->view();
+        EXPECT_TRUE(list->isVisible());
+        EXPECT_GE(list->viewport()->width(), list->fontMetrics().horizontalAdvance(longName));
+        ports->hidePopup();
+    }
 }
