@@ -3,10 +3,18 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <system_error>
+
 // FcInit keeps what it loads as fontconfig's current configuration, which Qt's own FcInit then
 // finds ready. Qt must not start its own load meanwhile (both would load, one in vain): the
 // application object joins before any font is resolved.
-TFontWarmUp::TFontWarmUp() : thread_([] { FcInit(); }) {}
+TFontWarmUp::TFontWarmUp() {
+    try {
+        thread_ = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: Qt reads the configuration itself when it needs it, as always.
+    }
+}
 
 TFontWarmUp::~TFontWarmUp() {
     Join();

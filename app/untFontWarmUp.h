@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-// Reading the system's font configuration (fontconfig: some hundred XML files and the font
-// caches) is the longest single step of a start on Linux, and the window cannot lay out a
-// label before it is done. TFontWarmUp starts it on a thread of its own while the application
-// object connects to the platform; Join waits for it before the first font is asked for.
-// Where fonts come from elsewhere (Windows) both do nothing.
+// Reading the system's font configuration (fontconfig: its XML files and the font caches) is the
+// longest single step of a start on Linux, and the window cannot lay out a label before it is done.
+// TFontWarmUp starts it on a thread of its own while the application object connects to the
+// platform; Join waits for it before the first font is asked for. Where fonts come from elsewhere
+// (Windows) both do nothing.
 
 #include <thread>
 
