@@ -43,7 +43,6 @@ TfrmVylSetup::TfrmVylSetup(QWidget* parent) : QWidget(parent) {
     ConnectHandlers();
     FormCreate();
     LabelDisplayPictures();
-    StartPortWatch();
     CenterOnScreen();
 }
 

@@ -273,6 +273,7 @@ private:
     // The port list that follows plugging (frmuVylSetup_PortList.cpp).
     void StartPortWatch();
     void FollowPortList();
+    bool PortListDiffersFrom(const std::vector<std::string>& ports) const;
     void ConnectHandlers();
     void FormCreate();
     // The system's ports, or the test's lister's.
@@ -322,6 +323,7 @@ private:
     bool closeWhenIdle_ = false;
     // The ports changed while an action ran: the list follows once it has ended.
     bool portsChangedMeanwhile_ = false;
+    bool portWatchStarted_ = false;
     // The program was asked to end (a signal, Exit, closing the window): nothing more is sent
     // and no box is shown.
     bool ending_ = false;
@@ -342,6 +344,7 @@ private:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 #include "untApplication.h"

@@ -8,6 +8,7 @@
 
 #include "untSettingsValues.h"
 
+#include <QApplication>
 #include <QFont>
 
 namespace {
@@ -17,6 +18,29 @@ QFont ArialPx(int pixels) {
     font.setPixelSize(pixels);
     return font;
 }
+
+// The window's own font.
+QFont WindowFont() {
+    return ArialPx(14);
+}
+
+// While controls are made, the application font is the window's own. A QLineEdit measures its
+// empty text in the application font as it is made, before it takes its widget's font: with
+// the system's font there, the start loaded a whole font that the window never shows. The
+// system's font comes back as soon as the controls exist, for the boxes, tooltips and dialogs
+// that use it; the widgets made meanwhile all have the window's font from their parents.
+class TWindowFontWhileMaking {
+public:
+    TWindowFontWhileMaking() : applicationFont_(QApplication::font()) {
+        QApplication::setFont(WindowFont());
+    }
+    ~TWindowFontWhileMaking() { QApplication::setFont(applicationFont_); }
+    TWindowFontWhileMaking(const TWindowFontWhileMaking&) = delete;
+    TWindowFontWhileMaking& operator=(const TWindowFontWhileMaking&) = delete;
+
+private:
+    const QFont applicationFont_;
+};
 
 template <typename T>
 T* Place(T* control, const char* name, int left, int top, int width, int height) {
@@ -93,7 +117,8 @@ QWidget* Page(QTabWidget* pages, const char* name, const char* caption) {
 
 void TfrmVylSetup::CreateControls() {
     setObjectName(QStringLiteral("frmVylSetup"));
-    setFont(ArialPx(14));
+    setFont(WindowFont());
+    const TWindowFontWhileMaking windowFont;
 
     // ---- top of the window
     grp_Settings = Group(this, "grp_Settings", 18, 16, 792, 57, "");
@@ -104,7 +129,7 @@ void TfrmVylSetup::CreateControls() {
     cbb_BaudRate = DropDown(grp_Settings, "cbb_BaudRate", 427, 21, 93, 24);
     btn_FindDisplay = Button(grp_Settings, "btn_FindDisplay", 545, 21, 125, 25, "Find Display");
 
-    PageControl1 = Place(new QTabWidget(this), "PageControl1", 18, 79, 793, 517);
+    PageControl1 = Place(new TPageControl(this), "PageControl1", 18, 79, 793, 517);
     tsBasicSet = Page(PageControl1, "tsBasicSet", "Basic Setting");
     tsCodepageSet = Page(PageControl1, "tsCodepageSet", "CodePage Setting");
     tsDisplayTest = Page(PageControl1, "tsDisplayTest", "Display Testing");
@@ -172,6 +197,7 @@ void TfrmVylSetup::CreateControls() {
 }
 
 void TfrmVylSetup::LayOutCodePagePage(TCodePageControls& page) {
+    const TWindowFontWhileMaking windowFont;
     page.rg_InterChar_Set =
         RadioGroup(tsCodepageSet, "rg_InterChar_Set", 34, 18, 727, 159, 5, "InterChar");
     page.rg_CodePage_Set =
@@ -181,6 +207,7 @@ void TfrmVylSetup::LayOutCodePagePage(TCodePageControls& page) {
 }
 
 void TfrmVylSetup::LayOutTestPage(TTestPageControls& page) {
+    const TWindowFontWhileMaking windowFont;
     page.grp_TestText = Group(tsDisplayTest, "grp_TestText", 18, 19, 751, 182, "Test Text");
     QWidget* test = page.grp_TestText;
     page.lbl_codeage_test = Label(test, "lbl_codeage_test", 38, 58, 75, 16, "Code Page:", true);

@@ -11,6 +11,7 @@
 #include "untPortWatch.h"
 
 #include <QStyle>
+#include <QTimer>
 
 #include <array>
 #include <string>
@@ -31,16 +32,39 @@ constexpr std::array<TTextRow<TText>, 1> Texts{{
 
 } // namespace
 
+void TfrmVylSetup::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // The watch is armed once the window has been painted: arming it (the watch on /dev alone
+    // visits every device node) does nothing for the first picture.
+    if (!portWatchStarted_) {
+        portWatchStarted_ = true;
+        QTimer::singleShot(0, this, [this] { RunGuarded([this] { StartPortWatch(); }); });
+    }
+}
+
 void TfrmVylSetup::StartPortWatch() {
+    const auto follow = [this] {
+        if (actionRunning_)
+            portsChangedMeanwhile_ = true;
+        else
+            FollowPortList();
+    };
     auto* watch = new TPortWatch(this);
-    connect(watch, &TPortWatch::Changed, this, [this] {
-        RunGuarded([this] {
-            if (actionRunning_)
-                portsChangedMeanwhile_ = true;
-            else
-                FollowPortList();
-        });
-    });
+    connect(watch, &TPortWatch::Changed, this, [follow] { RunGuarded(follow); });
+    // A port that came or went between the list's first reading and the watch's arming.
+    std::vector<std::string> ports;
+    if (ReadPorts(ports) && PortListDiffersFrom(ports))
+        follow();
+}
+
+bool TfrmVylSetup::PortListDiffersFrom(const std::vector<std::string>& ports) const {
+    if (static_cast<std::size_t>(cbb_SerialPort->count()) != ports.size())
+        return true;
+    for (int i = 0; i < cbb_SerialPort->count(); ++i)
+        if (PortMissing(i) || cbb_SerialPort->itemText(i) !=
+                                  QString::fromStdString(ports[static_cast<std::size_t>(i)]))
+            return true;
+    return false;
 }
 
 void TfrmVylSetup::FollowPortList() {

@@ -5,11 +5,14 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QValidator>
 
@@ -138,6 +141,26 @@ void TWideListComboBox::showPopup() {
     list->setMinimumWidth(list->sizeHintForColumn(0) +
                           list->verticalScrollBar()->sizeHint().width());
     QComboBox::showPopup();
+}
+
+// ---------------------------------------------------------------- TPageControl
+
+void TPageControl::paintEvent(QPaintEvent* event) {
+    if (documentMode()) {
+        QTabWidget::paintEvent(event);
+        return;
+    }
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    option.rect = style()->subElementRect(QStyle::SE_TabWidgetTabPane, &option, this);
+    // An edge drawn down a band is one span per row: fewer than 96 per fill.
+    constexpr int BandRows = 95;
+    const QRect area = event->rect();
+    QStylePainter painter(this);
+    for (int top = area.top(); top <= area.bottom(); top += BandRows) {
+        painter.setClipRect(QRect(area.left(), top, area.width(), BandRows));
+        painter.drawPrimitive(QStyle::PE_FrameTabWidget, option);
+    }
 }
 
 // ---------------------------------------------------------------- TGroupBox

@@ -10,17 +10,27 @@
 // application object joins before any font is resolved.
 TFontWarmUp::TFontWarmUp() {
     try {
-        thread_ = std::thread([] { FcInit(); });
+        thread_ = std::thread([this] {
+            if (TakeLoad())
+                FcInit();
+        });
     } catch (const std::system_error&) {
-        // No thread to be had: Qt reads the configuration itself when it needs it, as always.
+        // No thread to be had: Join loads it.
     }
 }
 
 TFontWarmUp::~TFontWarmUp() {
-    Join();
+    // A thread that lost the load to Join ends as soon as it runs.
+    if (thread_.joinable())
+        thread_.join();
 }
 
 void TFontWarmUp::Join() {
-    if (thread_.joinable())
+    if (loaded_)
+        return;
+    loaded_ = true;
+    if (TakeLoad())
+        FcInit();
+    else if (thread_.joinable())
         thread_.join();
 }

@@ -52,17 +52,29 @@ std::string ParseStampBody(std::string_view body) {
     return numbers[0] + "." + numbers[1] + "." + numbers[2];
 }
 
+// True when `st` is the running program's own file (not one that has replaced it since).
+bool IsRunningProgram(const struct stat& st) {
+    struct stat self {};
+    return stat("/proc/self/exe", &self) == 0 && self.st_dev == st.st_dev &&
+           self.st_ino == st.st_ino;
+}
+
 } // namespace
 
 std::string GetFileVersionText(const std::string& path) {
-    // Mapped rather than read: the window asks for its own program's version at start, and
-    // the stamp lies a few hundred kB into a file of megabytes.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return {};
     struct stat st {};
+    if (fstat(fd, &st) == 0 && IsRunningProgram(st)) {
+        // The window asks for its own program's version at start: the stamp the file holds is
+        // the one in memory, and finding it in the file touched every page before it.
+        close(fd);
+        return ParseStampBody(std::string_view(VersionStamp).substr(Marker.size()));
+    }
+    // Mapped rather than read: the stamp lies a few hundred kB into a file of megabytes.
     void* mapped = MAP_FAILED;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    if (S_ISREG(st.st_mode) && st.st_size > 0)
         mapped = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     close(fd);
     if (mapped == MAP_FAILED)

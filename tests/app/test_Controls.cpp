@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The window's own controls as a user meets them: pasting into the limited edits, and group
-// frames that no control crosses, a drop-down list as wide as its longest item.
+// frames that no control crosses, a drop-down list as wide as its longest item, a page control
+// that paints as a tab widget does.
 
 #include "AppTestSupport.h"
 
@@ -9,6 +10,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QPlainTextEdit>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
@@ -244,5 +246,35 @@ TEST(WindowControls, PortListOpensWideEnoughForItsLongestName) {
         EXPECT_TRUE(list->isVisible());
         EXPECT_GE(list->viewport()->width(), list->fontMetrics().horizontalAdvance(longName));
         ports->hidePopup();
+    }
+}
+
+TEST(WindowControls, PageControlPaintsWhatATabWidgetPaints) {
+    // Band by band, under any clip (a page's opaque controls make it no rectangle), in the
+    // style the window uses here and in the Windows one.
+    for (const char* styleName : {"Fusion", "Windows"}) {
+        SCOPED_TRACE(styleName);
+        std::unique_ptr<QStyle> style(QStyleFactory::create(QString::fromLatin1(styleName)));
+        ASSERT_NE(style, nullptr);
+        const auto paint = [&style](QTabWidget& pages, const QRegion& region) {
+            pages.setStyle(style.get());
+            pages.setGeometry(0, 0, 793, 517);
+            auto* page = new QWidget();
+            pages.addTab(page, QStringLiteral("Basic Setting"));
+            pages.addTab(new QWidget(), QStringLiteral("CodePage Setting"));
+            (new QPlainTextEdit(page))->setGeometry(150, 250, 500, 45);
+            pages.show();
+            QImage image(pages.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            pages.render(&image, QPoint(), region);
+            return image;
+        };
+        const QRegion whole(0, 0, 793, 517);
+        for (const QRegion& region : {whole, whole.subtracted(QRegion(150, 280, 500, 45)),
+                                      QRegion(0, 100, 793, 30).united(QRegion(400, 0, 40, 517))}) {
+            QTabWidget plain;
+            TPageControl banded;
+            EXPECT_EQ(paint(banded, region), paint(plain, region));
+        }
     }
 }

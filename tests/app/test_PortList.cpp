@@ -70,6 +70,8 @@ TEST(PortList, MergeKeepsTheSelectionAndMarksAGoneSelectedPort) {
 TEST(PortList, FollowsDisplaysComingAndGoingWithoutRefreshAndWaitsForAnAction) {
     TDialogScript script;
     auto w = NewWindow();
+    // The watch is armed once the window has been painted.
+    w->show();
     const auto listed = [&](const std::string& name) {
         return w->cbb_SerialPort->findText(QString::fromStdString(name)) >= 0;
     };

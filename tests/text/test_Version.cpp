@@ -35,6 +35,11 @@ TEST(Version, OwnProgramCarriesTheProjectVersion) {
     ASSERT_FALSE(self.empty());
     EXPECT_TRUE(std::filesystem::equivalent(self, "/proc/self/exe"));
     EXPECT_EQ(GetFileVersionText(self), VYL_TEST_VERSION);
+    // The running program's own stamp comes from memory; a copy of its file is searched.
+    const std::filesystem::path copy = TempPath("program-copy");
+    std::filesystem::copy_file(self, copy, std::filesystem::copy_options::overwrite_existing);
+    EXPECT_EQ(GetFileVersionText(copy.string()), VYL_TEST_VERSION);
+    std::filesystem::remove(copy);
 }
 
 TEST(Version, FilesWithoutAStamp) {
