@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -40,6 +41,19 @@ struct FakeTree {
         if (devNode)
             std::ofstream(dev + "/" + name) << "";
     }
+    // As sysfs has them: the entry a link to the device's folder under devices/`parent`.
+    void AddLinked(const std::string& name, const std::string& parent, bool device,
+                   const std::string& type) {
+        const std::string devices = root.Path() + "/devices";
+        const std::string folder = devices + "/" + parent + "/" + name;
+        std::filesystem::create_directories(folder);
+        if (device)
+            mkdir((folder + "/device").c_str(), 0755);
+        if (!type.empty())
+            std::ofstream(folder + "/type") << type << "\n";
+        symlink(("../devices/" + parent + "/" + name).c_str(), (sys + "/" + name).c_str());
+        std::ofstream(dev + "/" + name) << "";
+    }
 };
 
 // Creates NAME and NAME.lock as a publisher that has died would leave them.
@@ -62,10 +76,14 @@ TEST(PortList, MachinePortsSortedCaseInsensitivelyNotByNumber) {
     tree.Add("ttyUSB0", true, "", true);
     tree.Add("Serial_B", true, "", true);
     tree.Add("rfcomm_a", true, "", true);
+    tree.AddLinked("ttyS4", "platform/serial8250/tty", true, "4");
+    tree.AddLinked("ttyS5", "platform/serial8250/tty", true, "0");
+    tree.AddLinked("tty1", "virtual/tty", false, "");
 
     Names target = {"old"};
     ASSERT_TRUE(ListComPortsFrom(tree.sys, tree.dev, std::nullopt, target));
-    EXPECT_EQ(target, (Names{"rfcomm_a", "Serial_B", "ttyS0", "ttyS10", "ttyS2", "ttyUSB0"}));
+    EXPECT_EQ(target,
+              (Names{"rfcomm_a", "Serial_B", "ttyS0", "ttyS10", "ttyS2", "ttyS4", "ttyUSB0"}));
 }
 
 TEST(PortList, UnreadableSourceLeavesTheListAndEmptySourceEmptiesIt) {
