@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "untApplication.h"
 
+#include "untDisplaySession.h"
 #include "untMessageBox.h"
 
 #include <QIcon>
+
+#include <string>
+#include <vector>
 
 TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(ApplicationTitle);
@@ -11,8 +15,13 @@ TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, ar
     // Ties the window to its desktop entry (Wayland's app id) and gives it the installed icon.
     setDesktopFileName(DesktopId);
     setWindowIcon(QIcon::fromTheme(DesktopId));
-    // The window's controls measure their captions as soon as they are made.
-    Join();
+    // The window's controls measure their captions as soon as they are made. While the font
+    // configuration still loads on its thread, a first reading of the port list warms what the
+    // window's own reading needs (the system's device entries, the collation rules).
+    Join([] {
+        std::vector<std::string> ports;
+        TDisplaySession::ListPorts(ports);
+    });
 }
 
 bool TVylApplication::notify(QObject* receiver, QEvent* event) {

@@ -25,12 +25,16 @@ TFontWarmUp::~TFontWarmUp() {
         thread_.join();
 }
 
-void TFontWarmUp::Join() {
+void TFontWarmUp::Join(const std::function<void()>& meanwhile) {
     if (loaded_)
         return;
     loaded_ = true;
-    if (TakeLoad())
+    if (TakeLoad()) {
         FcInit();
-    else if (thread_.joinable())
+        return;
+    }
+    if (meanwhile)
+        meanwhile();
+    if (thread_.joinable())
         thread_.join();
 }

@@ -10,6 +10,7 @@
 // fonts come from elsewhere (Windows) both do nothing.
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 class TFontWarmUp {
@@ -19,8 +20,9 @@ public:
     TFontWarmUp(const TFontWarmUp&) = delete;
     TFontWarmUp& operator=(const TFontWarmUp&) = delete;
 
-    // Returns once the configuration is loaded (at once if it was, or on a second call).
-    void Join();
+    // Returns once the configuration is loaded (at once if it was, or on a second call). While
+    // it is still loading on the other thread, `meanwhile` runs here first.
+    void Join(const std::function<void()>& meanwhile = {});
 
 private:
     // Whoever takes the load first (the thread or Join) does it; the other does not.

@@ -6,4 +6,4 @@ TFontWarmUp::TFontWarmUp() = default;
 
 TFontWarmUp::~TFontWarmUp() = default;
 
-void TFontWarmUp::Join() {}
+void TFontWarmUp::Join(const std::function<void()>&) {}
