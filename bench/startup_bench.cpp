@@ -7,7 +7,9 @@
 //
 // Each run is a new process (this program started again with --once or --floor), so dynamic
 // loading, the application object, fonts, the window with all its controls, the port list and
-// the first paint are all in the figure. The window is shown on the platform Qt picks
+// the first paint are all in the figure. Where the time goes is printed too: the medians of the
+// moments each run reached main, had its application object, its window made and shown, and its
+// first paint done, counted from the launch. The window is shown on the platform Qt picks
 // (offscreen unless QT_QPA_PLATFORM says otherwise); with xcb and no DISPLAY the bench starts
 // an X server of its own (Xvfb).
 // Usage: vyl_startup_bench [runs, default 10]
@@ -27,8 +29,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <spawn.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -37,6 +41,27 @@ extern char** environ;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
+// The launch's moment, handed to each run in its environment, and the run's phases counted
+// from it.
+const char* const LaunchVariable = "VYL_STARTUP_BENCH_LAUNCH_NS";
+
+long long MonotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
+enum TPhase { Main, Application, Window, Shown, Painted, PhaseCount };
+const char* const PhaseNames[PhaseCount] = {"main", "application", "window made", "shown",
+                                            "painted"};
+double phaseMs[PhaseCount] = {-1, -1, -1, -1, -1};
+
+void Reach(TPhase phase) {
+    const char* launch = std::getenv(LaunchVariable);
+    if (launch != nullptr)
+        phaseMs[phase] = static_cast<double>(MonotonicNs() - std::atoll(launch)) / 1e6;
+}
 
 long PeakMemoryKb() {
     std::ifstream status("/proc/self/status");
@@ -54,7 +79,11 @@ public:
             reported_ = true;
             // The figure is taken after this paint has been handled.
             QTimer::singleShot(0, [] {
-                std::printf("%ld\n", PeakMemoryKb());
+                Reach(Painted);
+                std::printf("%ld", PeakMemoryKb());
+                for (const double ms : phaseMs)
+                    std::printf(" %.3f", ms);
+                std::printf("\n");
                 std::fflush(stdout);
                 QCoreApplication::quit();
             });
@@ -67,29 +96,38 @@ private:
 };
 
 int RunOnce(int argc, char** argv) {
+    Reach(Main);
     TVylApplication application(argc, argv);
+    Reach(Application);
     TfrmVylSetup form;
+    Reach(Window);
     TFirstPaint firstPaint;
     form.installEventFilter(&firstPaint);
     form.show();
+    Reach(Shown);
     return TVylApplication::exec();
 }
 
 // The floor: the least a Qt Widgets program does to show a window.
 int RunFloor(int argc, char** argv) {
+    Reach(Main);
     QApplication application(argc, argv);
+    Reach(Application);
     QWidget window;
     window.resize(829, 664);
     QLabel label(QStringLiteral("VYL Setup"), &window);
+    Reach(Window);
     TFirstPaint firstPaint;
     window.installEventFilter(&firstPaint);
     window.show();
+    Reach(Shown);
     return QApplication::exec();
 }
 
 struct TRun {
     double Ms = 0;
     long PeakKb = -1;
+    double PhaseMs[PhaseCount] = {};
 };
 
 // Starts this program with `mode` (--once or --floor) and waits for its report line.
@@ -104,6 +142,7 @@ bool MeasureOnce(const char* mode, TRun& run) {
     char self[] = "/proc/self/exe";
     std::string modeArg = mode;
     char* args[] = {self, modeArg.data(), nullptr};
+    setenv(LaunchVariable, std::to_string(MonotonicNs()).c_str(), 1);
     const auto start = Clock::now();
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, self, &actions, nullptr, args, environ);
@@ -123,7 +162,10 @@ bool MeasureOnce(const char* mode, TRun& run) {
     waitpid(pid, &status, 0);
     if (line.empty())
         return false;
-    run.PeakKb = std::strtol(line.c_str(), nullptr, 10);
+    std::istringstream report(line);
+    report >> run.PeakKb;
+    for (double& ms : run.PhaseMs)
+        report >> ms;
     return true;
 }
 
@@ -138,6 +180,21 @@ void Summarise(const char* name, const std::vector<TRun>& results) {
     std::printf("  %-8s median %6.1f ms  min %6.1f ms  max %6.1f ms  peak memory (VmHWM) %.1f MB\n",
                 name, d.Median, *std::min_element(times.begin(), times.end()), d.Max,
                 peak / 1024.0);
+}
+
+// The medians of each phase, floor and program side by side.
+void SummarisePhases(const std::vector<TRun>& floor, const std::vector<TRun>& program) {
+    const auto median = [](const std::vector<TRun>& results, int phase) {
+        std::vector<double> times;
+        for (const TRun& run : results)
+            times.push_back(run.PhaseMs[phase]);
+        return Distribution(times).Median;
+    };
+    std::printf("  where the time goes (medians, ms from the launch)\n");
+    std::printf("    %-12s %7s %8s\n", "", "floor", "program");
+    for (int phase = 0; phase < PhaseCount; ++phase)
+        std::printf("    %-12s %7.1f %8.1f\n", PhaseNames[phase], median(floor, phase),
+                    median(program, phase));
 }
 
 double Median(const std::vector<TRun>& results) {
@@ -179,6 +236,7 @@ int main(int argc, char** argv) {
                 runs, platform.Description().c_str(), LoadAverage().c_str());
     Summarise("floor", floor);
     Summarise("program", program);
+    SummarisePhases(floor, program);
     const double ratio = Median(program) / Median(floor);
     std::printf("  ratio of the medians %.2fx   (target <= 1.3x)\n", ratio);
     return 0;
