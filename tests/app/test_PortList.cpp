@@ -5,6 +5,7 @@
 #include "ActionTestSupport.h"
 #include "AppTestSupport.h"
 #include "untPortListMerge.h"
+#include "untPortWatch.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -70,12 +71,13 @@ TEST(PortList, MergeKeepsTheSelectionAndMarksAGoneSelectedPort) {
 TEST(PortList, FollowsDisplaysComingAndGoingWithoutRefreshAndWaitsForAnAction) {
     TDialogScript script;
     auto w = NewWindow();
+    using namespace std::chrono_literals;
     // The watch is armed once the window has been painted.
     w->show();
+    ASSERT_TRUE(ServeUntil([&] { return w->findChild<TPortWatch*>() != nullptr; }, 5s));
     const auto listed = [&](const std::string& name) {
         return w->cbb_SerialPort->findText(QString::fromStdString(name)) >= 0;
     };
-    using namespace std::chrono_literals;
 
     auto first =
         std::make_unique<VirtualDisplayProcess>(VirtualDisplayProgram, std::vector<std::string>{});

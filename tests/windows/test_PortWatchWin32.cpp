@@ -58,6 +58,8 @@ TEST(PortWatchWin32, TheListFollowsTheSystemsPortBroadcasts) {
     auto w = NewWindow();
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    // The watch is armed once the window has been painted.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->findChild<TPortWatch*>() != nullptr; }, 5000));
 
     // Arrival of a port: listed, without Refresh.
     TSerialCommValue first(L"\\Device\\VylWatch57", L"COM57");
