@@ -5,6 +5,7 @@
 #include "untMessageBox.h"
 
 #include <QIcon>
+#include <QTimer>
 
 #include <string>
 #include <vector>
@@ -12,9 +13,9 @@
 TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(ApplicationTitle);
     setAttribute(Qt::AA_DontUseNativeDialogs);
-    // Ties the window to its desktop entry (Wayland's app id) and gives it the installed icon.
+    // Ties the window to its desktop entry (Wayland's app id); the installed icon comes once the
+    // first window has been painted (see notify).
     setDesktopFileName(DesktopId);
-    setWindowIcon(QIcon::fromTheme(DesktopId));
     // The window's controls measure their captions as soon as they are made. While the font
     // configuration still loads on its thread, a first reading of the port list warms what the
     // window's own reading needs (the system's device entries, the collation rules).
@@ -27,7 +28,15 @@ TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, ar
 bool TVylApplication::notify(QObject* receiver, QEvent* event) {
     // Called for every event: no std::function here, only the try block.
     try {
-        return QApplication::notify(receiver, event);
+        const bool firstPaint = iconPending_ && event->type() == QEvent::Paint;
+        const bool handled = QApplication::notify(receiver, event);
+        if (firstPaint) {
+            // Looking the icon up in the icon theme, and drawing it for the window manager, took
+            // a fifth of the start on X: it waits until the first window has been painted.
+            iconPending_ = false;
+            QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon::fromTheme(DesktopId)); });
+        }
+        return handled;
     } catch (const std::exception& error) {
         ReportException(QString::fromUtf8(error.what()));
     } catch (...) {

@@ -28,6 +28,9 @@ class TVylApplication : private TFontWarmUp, public QApplication {
 public:
     TVylApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    bool iconPending_ = true;
 };
 
 // While it lives, SIGTERM, SIGHUP and SIGINT (on Windows: the session's end, WM_QUERYENDSESSION
