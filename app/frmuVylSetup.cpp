@@ -13,6 +13,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include <string>
 #include <vector>
@@ -44,6 +45,21 @@ TfrmVylSetup::TfrmVylSetup(QWidget* parent) : QWidget(parent) {
     FormCreate();
     LabelDisplayPictures();
     CenterOnScreen();
+}
+
+void TfrmVylSetup::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // What does nothing for the first picture comes once the window has been painted: the
+    // port watch (arming it visits every device node in /dev) and the window icon.
+    if (!firstPainted_) {
+        firstPainted_ = true;
+        QTimer::singleShot(0, this, [this] {
+            RunGuarded([this] {
+                StartPortWatch();
+                ShowApplicationIcon();
+            });
+        });
+    }
 }
 
 void TfrmVylSetup::ConnectHandlers() {

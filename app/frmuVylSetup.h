@@ -323,7 +323,7 @@ private:
     bool closeWhenIdle_ = false;
     // The ports changed while an action ran: the list follows once it has ended.
     bool portsChangedMeanwhile_ = false;
-    bool portWatchStarted_ = false;
+    bool firstPainted_ = false; // paintEvent has started what waits for the first picture
     // The program was asked to end (a signal, Exit, closing the window): nothing more is sent
     // and no box is shown.
     bool ending_ = false;

@@ -11,7 +11,6 @@
 #include "untPortWatch.h"
 
 #include <QStyle>
-#include <QTimer>
 
 #include <array>
 #include <string>
@@ -31,16 +30,6 @@ constexpr std::array<TTextRow<TText>, 1> Texts{{
 }};
 
 } // namespace
-
-void TfrmVylSetup::paintEvent(QPaintEvent* event) {
-    QWidget::paintEvent(event);
-    // The watch is armed once the window has been painted: arming it (the watch on /dev alone
-    // visits every device node) does nothing for the first picture.
-    if (!portWatchStarted_) {
-        portWatchStarted_ = true;
-        QTimer::singleShot(0, this, [this] { RunGuarded([this] { StartPortWatch(); }); });
-    }
-}
 
 void TfrmVylSetup::StartPortWatch() {
     const auto follow = [this] {

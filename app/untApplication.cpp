@@ -5,7 +5,6 @@
 #include "untMessageBox.h"
 
 #include <QIcon>
-#include <QTimer>
 
 #include <string>
 #include <vector>
@@ -13,8 +12,8 @@
 TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(ApplicationTitle);
     setAttribute(Qt::AA_DontUseNativeDialogs);
-    // Ties the window to its desktop entry (Wayland's app id); the installed icon comes once the
-    // first window has been painted (see notify).
+    // Ties the window to its desktop entry (Wayland's app id); the installed icon comes with
+    // ShowApplicationIcon.
     setDesktopFileName(DesktopId);
     // The window's controls measure their captions as soon as they are made. While the font
     // configuration still loads on its thread, a first reading of the port list warms what the
@@ -28,21 +27,17 @@ TVylApplication::TVylApplication(int& argc, char** argv) : QApplication(argc, ar
 bool TVylApplication::notify(QObject* receiver, QEvent* event) {
     // Called for every event: no std::function here, only the try block.
     try {
-        const bool firstPaint = iconPending_ && event->type() == QEvent::Paint;
-        const bool handled = QApplication::notify(receiver, event);
-        if (firstPaint) {
-            // Looking the icon up in the icon theme, and drawing it for the window manager, took
-            // a fifth of the start on X: it waits until the first window has been painted.
-            iconPending_ = false;
-            QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon::fromTheme(DesktopId)); });
-        }
-        return handled;
+        return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
         ReportException(QString::fromUtf8(error.what()));
     } catch (...) {
         ReportException(QStringLiteral("Unknown error"));
     }
     return false;
+}
+
+void ShowApplicationIcon() {
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(DesktopId));
 }
 
 void ReportException(const QString& text) {

@@ -28,10 +28,12 @@ class TVylApplication : private TFontWarmUp, public QApplication {
 public:
     TVylApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
-
-private:
-    bool iconPending_ = true;
 };
+
+// Gives every window the installed icon, looked up in the icon theme. On X the lookup, and
+// drawing the icon for the window manager, took a fifth of the start: the main window calls
+// this once it has been painted.
+void ShowApplicationIcon();
 
 // While it lives, SIGTERM, SIGHUP and SIGINT (on Windows: the session's end, WM_QUERYENDSESSION
 // and WM_ENDSESSION) close the application's windows through the event loop, as the Exit button
