@@ -44,6 +44,7 @@ TfrmVylSetup::TfrmVylSetup(QWidget* parent) : QWidget(parent) {
     ConnectHandlers();
     FormCreate();
     LabelDisplayPictures();
+    CreatePortWatch();
     CenterOnScreen();
 }
 

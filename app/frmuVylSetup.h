@@ -41,6 +41,7 @@
 class QCloseEvent;
 class TDisplayPicture;
 class TDisplaySession;
+class TPortWatch;
 
 // A message box shown while a device action runs (the arrow cursor while it is open).
 TMsgResult ActionMessage(const QString& text, TMsgStyle style, const QString& detail = {});
@@ -271,7 +272,9 @@ private:
     void ShowWelcomePicture();
     void ShowTestPicture();
     // The port list that follows plugging (frmuVylSetup_PortList.cpp).
+    void CreatePortWatch();
     void StartPortWatch();
+    void PortsChanged();
     void FollowPortList();
     bool PortListDiffersFrom(const std::vector<std::string>& ports) const;
     void ConnectHandlers();
@@ -323,6 +326,7 @@ private:
     bool closeWhenIdle_ = false;
     // The ports changed while an action ran: the list follows once it has ended.
     bool portsChangedMeanwhile_ = false;
+    TPortWatch* portWatch_ = nullptr;
     bool firstPainted_ = false; // paintEvent has started what waits for the first picture
     // The program was asked to end (a signal, Exit, closing the window): nothing more is sent
     // and no box is shown.

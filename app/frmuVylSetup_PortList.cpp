@@ -31,19 +31,25 @@ constexpr std::array<TTextRow<TText>, 1> Texts{{
 
 } // namespace
 
+void TfrmVylSetup::CreatePortWatch() {
+    portWatch_ = new TPortWatch(this);
+    connect(portWatch_, &TPortWatch::Changed, this,
+            [this] { RunGuarded([this] { PortsChanged(); }); });
+}
+
 void TfrmVylSetup::StartPortWatch() {
-    const auto follow = [this] {
-        if (actionRunning_)
-            portsChangedMeanwhile_ = true;
-        else
-            FollowPortList();
-    };
-    auto* watch = new TPortWatch(this);
-    connect(watch, &TPortWatch::Changed, this, [follow] { RunGuarded(follow); });
-    // A port that came or went between the list's first reading and the watch's arming.
+    portWatch_->Start();
+    // A port that came or went between the list's first reading and the watch's start.
     std::vector<std::string> ports;
     if (ReadPorts(ports) && PortListDiffersFrom(ports))
-        follow();
+        PortsChanged();
+}
+
+void TfrmVylSetup::PortsChanged() {
+    if (actionRunning_)
+        portsChangedMeanwhile_ = true;
+    else
+        FollowPortList();
 }
 
 bool TfrmVylSetup::PortListDiffersFrom(const std::vector<std::string>& ports) const {

@@ -11,3 +11,10 @@ TPortWatch::TPortWatch(QObject* parent) : QObject(parent) {
 }
 
 TPortWatch::~TPortWatch() = default;
+
+void TPortWatch::Start() {
+    if (started_)
+        return;
+    started_ = true;
+    platform_->Start();
+}

@@ -20,6 +20,12 @@ public:
     explicit TPortWatch(QObject* parent = nullptr);
     ~TPortWatch() override;
 
+    // Begins watching; nothing is reported before. Made and started apart so that a window can
+    // make its watch with its controls and start it once it has been painted: the start sets
+    // the system's watches (on Linux the one on /dev visits every device node).
+    void Start();
+    bool Started() const { return started_; }
+
 signals:
     void Changed();
 
@@ -28,4 +34,5 @@ private:
     class TPlatform;
     std::unique_ptr<TPlatform> platform_;
     QTimer settle_;
+    bool started_ = false;
 };

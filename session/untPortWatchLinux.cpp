@@ -29,7 +29,6 @@ struct TPortWatch::TPlatform::TState {
 TPortWatch::TPlatform::TPlatform(QObject* owner, std::function<void()> notify)
     : state_(std::make_unique<TState>()) {
     state_->notify = std::move(notify);
-    state_->WatchFolders();
     TState* state = state_.get();
     QObject::connect(&state->watcher, &QFileSystemWatcher::directoryChanged, owner, [state] {
         state->WatchFolders();
@@ -38,3 +37,7 @@ TPortWatch::TPlatform::TPlatform(QObject* owner, std::function<void()> notify)
 }
 
 TPortWatch::TPlatform::~TPlatform() = default;
+
+void TPortWatch::TPlatform::Start() {
+    state_->WatchFolders();
+}

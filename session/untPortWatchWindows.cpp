@@ -33,6 +33,9 @@ struct TPortWatch::TPlatform::TState : QAbstractNativeEventFilter {
 TPortWatch::TPlatform::TPlatform(QObject*, std::function<void()> notify)
     : state_(std::make_unique<TState>()) {
     state_->notify = std::move(notify);
+}
+
+void TPortWatch::TPlatform::Start() {
     QCoreApplication::instance()->installNativeEventFilter(state_.get());
 }
 

@@ -9,11 +9,13 @@
 
 class TPortWatch::TPlatform {
 public:
-    // Starts watching; `notify` runs on the owner's thread at every change seen.
+    // Once started, `notify` runs on the owner's thread at every change seen.
     TPlatform(QObject* owner, std::function<void()> notify);
     ~TPlatform();
     TPlatform(const TPlatform&) = delete;
     TPlatform& operator=(const TPlatform&) = delete;
+
+    void Start();
 
 private:
     struct TState;

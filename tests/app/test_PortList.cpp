@@ -74,7 +74,7 @@ TEST(PortList, FollowsDisplaysComingAndGoingWithoutRefreshAndWaitsForAnAction) {
     using namespace std::chrono_literals;
     // The watch is armed once the window has been painted.
     w->show();
-    ASSERT_TRUE(ServeUntil([&] { return w->findChild<TPortWatch*>() != nullptr; }, 5s));
+    ASSERT_TRUE(ServeUntil([&] { return w->findChild<TPortWatch*>()->Started(); }, 5s));
     const auto listed = [&](const std::string& name) {
         return w->cbb_SerialPort->findText(QString::fromStdString(name)) >= 0;
     };

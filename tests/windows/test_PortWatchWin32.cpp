@@ -59,7 +59,7 @@ TEST(PortWatchWin32, TheListFollowsTheSystemsPortBroadcasts) {
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     // The watch is armed once the window has been painted.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->findChild<TPortWatch*>() != nullptr; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->findChild<TPortWatch*>()->Started(); }, 5000));
 
     // Arrival of a port: listed, without Refresh.
     TSerialCommValue first(L"\\Device\\VylWatch57", L"COM57");
