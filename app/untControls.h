@@ -4,7 +4,7 @@
 // Small widgets the window is built from: an auto-sizing label, an edit whose typing limit does
 // not cut text the program puts in, a radio group with ItemIndex semantics, an up-down control
 // bound to an edit, a status bar of fixed-width panels, and a page control that paints its frame
-// on its own thread.
+// without handing it to Qt's thread pool.
 
 #include <QComboBox>
 #include <QGroupBox>
